@@ -9,11 +9,15 @@ namespace {
 // nothing is reached through pointers the host has not given us.
 constinit PluginStartupInfo startupInfo{};
 
-HostHandle ActivePanel() { return reinterpret_cast<HostHandle>(static_cast<intptr_t>(-1)); }
+HostHandle ActivePanel() {
+  return reinterpret_cast<HostHandle>(static_cast<intptr_t>(-1));
+}
 
 }  // namespace
 
-extern "C" void HOSTCALL SetStartupInfo(const PluginStartupInfo* info) { startupInfo = *info; }
+extern "C" void HOSTCALL SetStartupInfo(const PluginStartupInfo* info) {
+  startupInfo = *info;
+}
 
 namespace host {
 
@@ -22,19 +26,24 @@ int Control(int command, void* param) {
 }
 
 int Menu(const char* title, const FarMenuItem* items, int count) {
-  return startupInfo.Menu(startupInfo.ModuleNumber, -1, -1, 0, 0, title, nullptr, nullptr,
-                          nullptr, nullptr, items, count);
+  return startupInfo.Menu(startupInfo.ModuleNumber, -1, -1, 0, 0, title, nullptr, nullptr, nullptr,
+                          nullptr, items, count);
 }
 
-int Dialog(int x1, int y1, int x2, int y2, const char* helpTopic, FarDialogItem* items,
-           int count) {
+int Dialog(int x1, int y1, int x2, int y2, const char* helpTopic, FarDialogItem* items, int count) {
   return startupInfo.Dialog(startupInfo.ModuleNumber, x1, y1, x2, y2, helpTopic, items, count);
 }
 
-void Text(int x, int y, int color, const char* str) { startupInfo.Text(x, y, color, str); }
+void Text(int x, int y, int color, const char* str) {
+  startupInfo.Text(x, y, color, str);
+}
 
-void FlushText() { startupInfo.Text(0, 0, 0, nullptr); }
+void FlushText() {
+  startupInfo.Text(0, 0, 0, nullptr);
+}
 
-bool CmpName(const char* mask, const char* str) { return startupInfo.CmpName(mask, str, 0) != 0; }
+bool CmpName(const char* mask, const char* str) {
+  return startupInfo.CmpName(mask, str, 0) != 0;
+}
 
 }  // namespace host

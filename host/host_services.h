@@ -17,8 +17,7 @@ int Menu(const char* title, const FarMenuItem* items, int count);
 
 // A modal dialog; the host writes edited text back into the items' Data.
 // Returns the index of the item that closed it, negative when cancelled.
-int Dialog(int x1, int y1, int x2, int y2, const char* helpTopic, FarDialogItem* items,
-           int count);
+int Dialog(int x1, int y1, int x2, int y2, const char* helpTopic, FarDialogItem* items, int count);
 
 // Writes str at (x, y) into the host's screen buffer.
 void Text(int x, int y, int color, const char* str);

@@ -5,15 +5,21 @@
 
 namespace sys {
 
-void Beep() { MessageBeep(0xFFFFFFFF); }
+void Beep() {
+  MessageBeep(0xFFFFFFFF);
+}
 
 int FormatText(char* out, const char* format, const char* arg) {
   return wsprintfA(out, format, arg);
 }
 
-Handle StdInput() { return GetStdHandle(STD_INPUT_HANDLE); }
+Handle StdInput() {
+  return GetStdHandle(STD_INPUT_HANDLE);
+}
 
-Handle StdOutput() { return GetStdHandle(STD_OUTPUT_HANDLE); }
+Handle StdOutput() {
+  return GetStdHandle(STD_OUTPUT_HANDLE);
+}
 
 bool ScreenBufferHeight(Handle output, int* rows) {
   CONSOLE_SCREEN_BUFFER_INFO info;

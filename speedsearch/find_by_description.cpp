@@ -3,6 +3,7 @@
 
 #include "host/host_services.h"
 #include "host/system.h"
+#include "plugin/texts.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ int FindByDescription(const char* text, uint32_t step, PanelInfo* panel) {
   if (text[0] == '\0' || panel->ItemsNumber <= 0) return 0;
 
   char mask[kMaskSize];
-  sys::FormatText(mask, "%s*", text);
+  sys::FormatText(mask, texts::kSearchMaskFormat, text);
 
   // Visit every item once, starting at the cursor (or the one after it) and
   // wrapping from the last to the first; stepping the index avoids a

@@ -37,7 +37,8 @@ int HOSTCALL FakeControl(HostHandle handle, int command, void* param) {
   } else if (command == FCTL_SETSELECTION && param != nullptr) {
     const PanelInfo* info = static_cast<const PanelInfo*>(param);
     h.selectionFlags.clear();
-    for (int i = 0; i < info->ItemsNumber; ++i) h.selectionFlags.push_back(info->PanelItems[i].Flags);
+    for (int i = 0; i < info->ItemsNumber; ++i)
+      h.selectionFlags.push_back(info->PanelItems[i].Flags);
   }
   h.controls.push_back(call);
   return command == FCTL_GETPANELINFO ? h.getPanelInfoResult : 1;
@@ -46,11 +47,16 @@ int HOSTCALL FakeControl(HostHandle handle, int command, void* param) {
 int HOSTCALL FakeMenu(int moduleNumber, int x, int y, int maxHeight, unsigned flags,
                       const char* title, const char* bottom, const char* helpTopic,
                       const int* breakKeys, int* breakCode, const FarMenuItem* items, int count) {
-  MenuCall call{moduleNumber,      x,
-                y,                 maxHeight,
-                flags,             Copy(title),
-                Copy(bottom),      Copy(helpTopic),
-                breakKeys != nullptr, breakCode != nullptr,
+  MenuCall call{moduleNumber,
+                x,
+                y,
+                maxHeight,
+                flags,
+                Copy(title),
+                Copy(bottom),
+                Copy(helpTopic),
+                breakKeys != nullptr,
+                breakCode != nullptr,
                 std::vector<FarMenuItem>(items, items + count)};
   theHost.menus.push_back(call);
   return theHost.menuResult;
@@ -113,6 +119,8 @@ Host& InstallHost() {
   return theHost;
 }
 
-Host& TheHost() { return theHost; }
+Host& TheHost() {
+  return theHost;
+}
 
 }  // namespace fake

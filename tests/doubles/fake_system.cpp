@@ -19,7 +19,9 @@ System& ResetSystem() {
   return theSystem;
 }
 
-System& TheSystem() { return theSystem; }
+System& TheSystem() {
+  return theSystem;
+}
 
 sys::ConsoleEvent KeyDown(uint8_t character, uint16_t virtualKey) {
   return sys::ConsoleEvent{sys::kKeyEvent, true, virtualKey, character};
@@ -29,9 +31,13 @@ sys::ConsoleEvent KeyUp(uint8_t character, uint16_t virtualKey) {
   return sys::ConsoleEvent{sys::kKeyEvent, false, virtualKey, character};
 }
 
-sys::ConsoleEvent MouseEvent() { return sys::ConsoleEvent{0x0002, false, 0, 0}; }
+sys::ConsoleEvent MouseEvent() {
+  return sys::ConsoleEvent{0x0002, false, 0, 0};
+}
 
-sys::ConsoleEvent FocusEvent() { return sys::ConsoleEvent{0x0010, false, 0, 0}; }
+sys::ConsoleEvent FocusEvent() {
+  return sys::ConsoleEvent{0x0010, false, 0, 0};
+}
 
 }  // namespace fake
 
@@ -39,7 +45,9 @@ namespace sys {
 
 using fake::theSystem;
 
-void Beep() { ++theSystem.beeps; }
+void Beep() {
+  ++theSystem.beeps;
+}
 
 int FormatText(char* out, const char* format, const char* arg) {
   // wsprintfA never writes more than 1024 bytes.
@@ -91,7 +99,7 @@ bool RemoveInput(Handle input) {
 int ReadUserRegistryValue(const char* key, const char* value, uint8_t* buffer, uint32_t size) {
   auto found = theSystem.registry.find(std::string(key) + "\\" + value);
   if (found == theSystem.registry.end() || found->second.size() > size) return -1;
-  std::memcpy(buffer, found->second.data(), found->second.size());
+  if (!found->second.empty()) std::memcpy(buffer, found->second.data(), found->second.size());
   return static_cast<int>(found->second.size());
 }
 
