@@ -9,3 +9,12 @@ add_library(veltrane_native STATIC
 target_link_libraries(veltrane_native PUBLIC filemask)
 
 add_subdirectory(tests)
+
+option(VELTRANE_FUZZ "Build the libFuzzer target in fuzz/ (clang only)" OFF)
+option(VELTRANE_BENCH "Build the keystroke search benchmark in bench/" OFF)
+if(VELTRANE_FUZZ)
+  add_subdirectory(fuzz)
+endif()
+if(VELTRANE_BENCH)
+  add_subdirectory(bench)
+endif()
