@@ -25,6 +25,13 @@ int Control(int command, void* param) {
   return startupInfo.Control(ActivePanel(), command, param);
 }
 
+bool SnapshotFilePanel(PanelInfo* panel) {
+  *panel = PanelInfo{};
+  if (!Control(FCTL_GETPANELINFO, panel)) return false;
+  // A negative count is as empty as zero: the host's array holds nothing.
+  return panel->PanelType == PTYPE_FILEPANEL && panel->ItemsNumber > 0;
+}
+
 int Menu(const char* title, const FarMenuItem* items, int count) {
   return startupInfo.Menu(startupInfo.ModuleNumber, -1, -1, 0, 0, title, nullptr, nullptr, nullptr,
                           nullptr, items, count);

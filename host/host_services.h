@@ -11,6 +11,11 @@ namespace host {
 // Control on the active panel. Returns the host's result (non-zero on success).
 int Control(int command, void* param);
 
+// Takes a snapshot of the active panel. False when the host gives none, or
+// when it is not a file panel with at least one item: the commands then do
+// nothing.
+bool SnapshotFilePanel(PanelInfo* panel);
+
 // The centred command menu with a title and no bottom line, help or break keys.
 // Returns the chosen index, negative when cancelled.
 int Menu(const char* title, const FarMenuItem* items, int count);

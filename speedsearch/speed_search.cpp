@@ -140,9 +140,8 @@ void RunSearch(const SearchBox& box, PanelInfo* panel) {
 }  // namespace
 
 void SpeedSearch() {
-  PanelInfo panel{};
-  if (!host::Control(FCTL_GETPANELINFO, &panel)) return;
-  if (panel.PanelType != PTYPE_FILEPANEL || panel.ItemsNumber <= 0) return;
+  PanelInfo panel;
+  if (!host::SnapshotFilePanel(&panel)) return;
 
   const BoxColors colors = ReadColors();
   FetchConsoleHandles();

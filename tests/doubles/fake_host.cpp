@@ -37,8 +37,10 @@ int HOSTCALL FakeControl(HostHandle handle, int command, void* param) {
   } else if (command == FCTL_SETSELECTION && param != nullptr) {
     const PanelInfo* info = static_cast<const PanelInfo*>(param);
     h.selectionFlags.clear();
-    for (int i = 0; i < info->ItemsNumber; ++i)
-      h.selectionFlags.push_back(info->PanelItems[i].Flags);
+    for (int i = 0; i < info->ItemsNumber; ++i) {
+      const uint32_t flags = info->PanelItems[i].Flags;  // a packed field: copy, never bind
+      h.selectionFlags.push_back(flags);
+    }
   }
   h.controls.push_back(call);
   return command == FCTL_GETPANELINFO ? h.getPanelInfoResult : 1;
