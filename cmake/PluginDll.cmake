@@ -7,14 +7,35 @@ add_library(Veltrane SHARED
   host/system_win32.cpp
   plugin/dll_runtime.cpp
   plugin/Veltrane.def
-  plugin/version.rc)
+  ${CMAKE_CURRENT_BINARY_DIR}/version.rc)
+configure_file(plugin/version.rc.in version.rc @ONLY)
 set_target_properties(Veltrane PROPERTIES PREFIX "" OUTPUT_NAME Veltrane)
 target_compile_options(Veltrane PRIVATE
   -Os -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -fno-stack-protector
-  -ffunction-sections -fdata-sections
+  -ffunction-sections -fdata-sections -fno-ident -mpreferred-stack-boundary=2
   # Keep GCC from turning loops back into calls to a C runtime.
   -fno-tree-loop-distribute-patterns)
 target_compile_definitions(Veltrane PRIVATE WIN32_LEAN_AND_MEAN)
 target_link_options(Veltrane PRIVATE
   -nostdlib -nostartfiles -s -Wl,--gc-sections -Wl,-e,_DllMainCRTStartup@12)
 target_link_libraries(Veltrane PRIVATE kernel32 user32 advapi32)
+
+# The help file travels next to the DLL, where the host looks for it.
+configure_file(plugin/Veltrane.hlf Veltrane.hlf COPYONLY)
+
+add_test(NAME dll_exports_and_imports
+         COMMAND sh ${PROJECT_SOURCE_DIR}/tests/release/check_dll.sh $<TARGET_FILE:Veltrane>)
+add_test(NAME help_file_topics
+         COMMAND sh ${PROJECT_SOURCE_DIR}/tests/release/check_help.sh
+                 ${PROJECT_SOURCE_DIR}/plugin/Veltrane.hlf ${PROJECT_SOURCE_DIR}/plugin/texts.h)
+
+# The release: a folder to drop into the host's Plugins folder, zipped.
+install(TARGETS Veltrane RUNTIME DESTINATION Veltrane)
+install(FILES plugin/Veltrane.hlf plugin/ReadMe.txt DESTINATION Veltrane)
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_FILE_NAME Veltrane-${PROJECT_VERSION})
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+include(CPack)
+add_test(NAME release_package
+         COMMAND sh ${PROJECT_SOURCE_DIR}/tests/release/check_package.sh ${CMAKE_BINARY_DIR}
+                 Veltrane-${PROJECT_VERSION}.zip)

@@ -7,7 +7,9 @@
 extern "C" {
 
 // Nothing to set up or tear down: every table is constant-initialised.
-BOOL WINAPI DllMainCRTStartup(HINSTANCE, DWORD, LPVOID) { return TRUE; }
+BOOL WINAPI DllMainCRTStartup(HINSTANCE, DWORD, LPVOID) {
+  return TRUE;
+}
 
 void* memcpy(void* to, const void* from, size_t size) {
   auto* out = static_cast<unsigned char*>(to);

@@ -1,0 +1,58 @@
+// The plug-in menu entry and the command menu.
+#include "plugin/plugin_menu.h"
+
+#include <cstdint>
+
+#include "host/host_services.h"
+#include "plugin/texts.h"
+#include "select/select_by_description.h"
+#include "speedsearch/speed_search.h"
+
+namespace {
+
+constexpr const char* kPluginMenuStrings[] = {texts::kPluginTitle};
+constexpr int kPluginMenuStringsNumber = sizeof kPluginMenuStrings / sizeof kPluginMenuStrings[0];
+
+enum CommandIndex { kSpeedSearch, kSelect, kUnselect, kCommandCount };
+
+// Builds a menu row at compile time; the host's record holds its text inline.
+constexpr FarMenuItem MenuItem(const char* text) {
+  FarMenuItem item{};
+  for (int i = 0; text[i] != '\0'; ++i) item.Text[i] = text[i];
+  return item;
+}
+
+constexpr FarMenuItem kCommandMenu[kCommandCount] = {
+    MenuItem(texts::kSpeedSearchCommand),
+    MenuItem(texts::kSelectCommand),
+    MenuItem(texts::kUnselectCommand),
+};
+
+HostHandle NoPluginPanel() {
+  return reinterpret_cast<HostHandle>(static_cast<intptr_t>(-1));
+}
+
+}  // namespace
+
+extern "C" void HOSTCALL GetPluginInfo(PluginInfo* info) {
+  info->StructSize = kPluginInfoSize;
+  info->PluginMenuStrings = kPluginMenuStrings;
+  info->PluginMenuStringsNumber = kPluginMenuStringsNumber;
+}
+
+extern "C" HostHandle HOSTCALL OpenPlugin(int, int) {
+  switch (host::Menu(texts::kPluginTitle, kCommandMenu, kCommandCount)) {
+    case kSpeedSearch:
+      SpeedSearch();
+      break;
+    case kSelect:
+      SelectByDescription(0);
+      break;
+    case kUnselect:
+      SelectByDescription(1);
+      break;
+    default:  // the menu was cancelled
+      break;
+  }
+  return NoPluginPanel();
+}
