@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds everything and runs every test: the native unit tests under the
-# sanitizers, then the DLL with its checks and the end-to-end tests.
+# sanitizers, then the DLL with its checks and the end-to-end tests, then a
+# minute of fuzzing.
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -11,3 +12,13 @@ for preset in native dll; do
   cmake --build --preset "$preset"
   ctest --preset "$preset"
 done
+
+# A bounded fuzz run, on a copy of the seed corpus so that the committed seeds
+# stay as they are. A failing input is kept in build/fuzz/.
+cmake --preset fuzz
+cmake --build --preset fuzz
+corpus=$(mktemp -d)
+trap 'rm -rf "$corpus"' EXIT
+cp fuzz/corpus/* "$corpus"
+build/fuzz/fuzz/description_fuzzer -max_total_time=60 -timeout=30 -print_final_stats=1 \
+  -artifact_prefix=build/fuzz/ "$corpus"
