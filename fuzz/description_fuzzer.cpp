@@ -22,6 +22,7 @@
 
 #include "filemask/file_mask.h"
 #include "host/host_services.h"
+#include "plugin/plugin_menu.h"
 #include "select/select_by_description.h"
 #include "speedsearch/find_by_description.h"
 #include "speedsearch/search_keys.h"
@@ -255,6 +256,7 @@ void HOSTCALL CheckedText(int x, int y, int color, const char* str) {
 
 int HOSTCALL CheckedCmpName(const char* mask, const char* str, int skipPath) {
   CHECK(mask != nullptr && str != nullptr && skipPath == 0);
+  CHECK(theHost.running != Running::kNothing);
   if (theHost.running == Running::kSelect) {
     CHECK(strnlen(mask, kMaxMask + 1) <= kMaxMask);
   } else {
@@ -483,8 +485,47 @@ void RunSelect(Reader& in, HostPanel& panel) {
   CheckSelectionEnd(panel, unselect);
 }
 
+// Operation 4: a command picked from the plug-in's menu.
+//   i8 the menu's answer (0 speed search, 1 select, 2 unselect, any other
+//   cancels), then that command's console or dialog as above.
+void RunMenu(Reader& in, HostPanel& panel, fake::System& system) {
+  PluginInfo info;
+  std::memset(&info, 0xA5, sizeof info);
+  PluginInfo untouched = info;
+  GetPluginInfo(&info);
+  CHECK(info.PluginMenuStrings != nullptr && info.PluginMenuStrings[0] != nullptr);
+  untouched.StructSize = kPluginInfoSize;
+  untouched.PluginMenuStrings = info.PluginMenuStrings;
+  untouched.PluginMenuStringsNumber = 1;
+  CHECK(std::memcmp(&info, &untouched, sizeof info) == 0);
+
+  const int choice = static_cast<int8_t>(in.Byte());
+  const Running running = choice == 0                  ? Running::kSpeedSearch
+                          : choice == 1 || choice == 2 ? Running::kSelect
+                                                       : Running::kNothing;
+  BeginOperation(running);
+  theHost.menuResult = choice;
+  size_t eventsBefore = 0, expectedLeft = 0;
+  if (running == Running::kSpeedSearch) {
+    SetUpConsole(in, system);
+    eventsBefore = system.console.queue.size();
+    expectedLeft = EventsLeftFor(system.console.queue);
+  } else if (running == Running::kSelect) {
+    SetUpDialog(in);
+  }
+  CHECK(OpenPlugin(0, 0) == reinterpret_cast<HostHandle>(static_cast<intptr_t>(-1)));
+  if (running == Running::kSpeedSearch) {
+    CheckSpeedSearchEnd(panel, system, eventsBefore, expectedLeft);
+  } else if (running == Running::kSelect) {
+    CheckSelectionEnd(panel, choice == 2);
+  } else {
+    CHECK(theHost.redraws == 0);
+    CheckItems(panel, Running::kNothing, false);
+  }
+}
+
 void RunOperation(uint8_t operation, Reader& in, HostPanel& panel, fake::System& system) {
-  switch (operation % 4) {
+  switch (operation % 5) {
     case 0:
       RunFind(in, panel);
       break;
@@ -494,8 +535,11 @@ void RunOperation(uint8_t operation, Reader& in, HostPanel& panel, fake::System&
     case 2:
       RunSpeedSearch(in, panel, system);
       break;
-    default:
+    case 3:
       RunSelect(in, panel);
+      break;
+    default:
+      RunMenu(in, panel, system);
       break;
   }
 }

@@ -45,6 +45,10 @@ def select(mask, unselect=False, result=0):
     return bytes([3, result << 1 | unselect]) + struct.pack("<H", len(mask)) + mask
 
 
+def menu(choice, command=b""):
+    return bytes([4, choice & 0xFF]) + command
+
+
 def typed(text):
     return [event(c) for c in text]
 
@@ -68,6 +72,9 @@ SEEDS = {
     "big-odd-panel": panel(3000, rect=(-2**31, 2**31 - 1, 2**31 - 1, -2**31),
                            cursor=2**31 - 1, pool=(*DESCRIPTIONS, b"\xff\x80 z"), stride=7)
     + speed_search([*typed(b"\xff\x80"), event(10), event(10)], rows=-5, flags=1),
+    "menu-commands": panel(8, cursor=7, pool=DESCRIPTIONS)
+    + menu(0, speed_search(typed(b"ban") + [event(9)])[1:]) + menu(2, select(b"*")[1:])
+    + menu(-1) + menu(1, select(b"?an*", result=2)[1:]),
     "not-a-file-panel": panel(5, type_=0x13, pool=DESCRIPTIONS)
     + speed_search(typed(b"b")) + select(b"*"),
 }
