@@ -20,6 +20,9 @@ target_link_options(Veltrane PRIVATE
   -nostdlib -nostartfiles -s -Wl,--gc-sections -Wl,-e,_DllMainCRTStartup@12)
 target_link_libraries(Veltrane PRIVATE kernel32 user32 advapi32)
 
+# The stand-in host that loads the DLL, and the end-to-end tests through it.
+add_subdirectory(panelhost)
+
 # The help file travels next to the DLL, where the host looks for it.
 configure_file(plugin/Veltrane.hlf Veltrane.hlf COPYONLY)
 
