@@ -22,6 +22,7 @@ target_link_libraries(Veltrane PRIVATE kernel32 user32 advapi32)
 
 # The stand-in host that loads the DLL, and the end-to-end tests through it.
 add_subdirectory(panelhost)
+add_subdirectory(e2e)
 
 # The help file travels next to the DLL, where the host looks for it.
 configure_file(plugin/Veltrane.hlf Veltrane.hlf COPYONLY)

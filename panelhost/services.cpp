@@ -75,6 +75,17 @@ int HOSTCALL HostMenu(int, int x, int y, int maxHeight, unsigned, const char* ti
   return chosen;
 }
 
+// The title and the edit lines' texts, e.g. "Description Select [Rec*]".
+std::string DialogTexts(const FarDialogItem* items, int count) {
+  std::string texts;
+  for (int i = 0; items != nullptr && i < count; ++i) {
+    std::string data = Text(items[i].Data, sizeof(items[i].Data));
+    if (items[i].Type == DI_EDIT) data = "[" + data + "]";
+    texts += (texts.empty() ? "" : " ") + data;
+  }
+  return texts;
+}
+
 // X1 and Y1 of -1 centre the dialog, X2 and Y2 then being its width and height;
 // otherwise the four are its corners.
 int HOSTCALL HostDialog(int, int x1, int y1, int x2, int y2, const char*, FarDialogItem* items,
@@ -83,12 +94,9 @@ int HOSTCALL HostDialog(int, int x1, int y1, int x2, int y2, const char*, FarDia
   int height = y1 < 0 ? y2 : y2 - y1 + 1;
   int left = x1 < 0 ? (screen.width - width) / 2 : x1;
   int top = y1 < 0 ? (screen.height - height) / 2 : y1;
+  host.log.push_back("Dialog " + DialogTexts(items, count));
   int result = RunDialog(left, top, std::max(1, width), std::max(1, height), items, count);
-  std::string entry = "Dialog -> " + std::to_string(result);
-  for (int i = 0; result >= 0 && i < count; ++i) {
-    if (items[i].Type == DI_EDIT) entry += " [" + Text(items[i].Data, sizeof(items[i].Data)) + "]";
-  }
-  host.log.push_back(entry);
+  host.log.push_back("Dialog -> " + std::to_string(result) + " " + DialogTexts(items, count));
   return result;
 }
 
