@@ -168,7 +168,8 @@ def check_box(check, dump, rect, text, frame, field):
     check.true("the plug-in put its box on the console", len(rows) == HEIGHT)
     if len(rows) != HEIGHT:
         return
-    middle = b"\xBA " + text.encode().ljust(18) + b" \xBA"
+    text = text if isinstance(text, bytes) else text.encode()
+    middle = b"\xBA " + text.ljust(18) + b" \xBA"
     for dy, line in enumerate([BOX_TOP, middle, BOX_BOTTOM]):
         y = y0 + dy
         if y >= HEIGHT:
@@ -359,6 +360,24 @@ def case_speed_search_ignores_other_events(env, check):
                 RECIPE_ITEMS["cake.txt"])
     check.equal("and never reach the host", dump.keys, ["F11", "Enter", "F10"])
     check_box(check, dump, (0, 0, 79, 22), "re", FIXED_FRAME, FIXED_TEXT)
+
+
+def case_speed_search_oem_letters_and_full_text(env, check):
+    with tempfile.TemporaryDirectory(dir=env.build) as folder:
+        write_folder(folder, ["apples.txt", "long.txt", "other.txt"],
+                     b"apples.txt \x84pfel und Birnen\r\n"  # a-umlaut in code page 437
+                     b"long.txt abcdefghijklmnopqrstuvwxyz\r\n"
+                     b"other.txt Something else\r\n")
+        args = ["--plugin", winpath(env.plugin), "--set-palette", "none", winpath(folder)]
+        status, dump = run_host(env, args, SPEED_SEARCH + " 0x84 p Enter F10")
+        check.equal("exit status", status, 0)
+        check.equal("a letter above 127 is searched for", dump.current, 0)
+        check_box(check, dump, (0, 0, 79, 22), b"\x84p", FIXED_FRAME, FIXED_TEXT)
+
+        letters = " ".join("abcdefghijklmnopqrs")
+        status, dump = run_host(env, args, SPEED_SEARCH + " " + letters + " Enter F10")
+        check.equal("the long description is found", dump.current, 1)
+        check_box(check, dump, (0, 0, 79, 22), "abcdefghijklmnopqr", FIXED_FRAME, FIXED_TEXT)
 
 
 # ---- Cases: the box on the console --------------------------------------------------------

@@ -15,7 +15,7 @@
 //   --set-palette HEX    first write HKCU\Software\Far\Colors, value CurrentPalette, as
 //                        REG_BINARY with these bytes (hex digits, e.g. 000102...);
 //                        "none" deletes the value
-//   --version
+//   --version, --help
 //
 // Keys in the panel: arrows, PgUp/PgDn, Home/End; Ins selects and moves down;
 // Enter shows the current item in the status line; F11 the plug-ins menu; F10 quits.
@@ -425,11 +425,26 @@ int Start(int argc, char** argv) {
   return 0;
 }
 
+const char kUsage[] =
+    "Usage: panelhost.exe [options] [FOLDER]\n"
+    "  --list FILE          a synthetic panel: one item a line, name TAB description\n"
+    "  --plugin DLL         load this plug-in (repeatable; default Veltrane.dll beside it)\n"
+    "  --keys \"KEYS\"        type these keys, then quit, e.g. \"F11 Enter d r e Enter F10\"\n"
+    "  --dump FILE          write the final state to FILE\n"
+    "  --size COLSxROWS     make the console this size first\n"
+    "  --rect L,T,R,B       put the panel's frame at these cells\n"
+    "  --set-palette HEX    write the host palette value (hex bytes), or \"none\" to delete it\n"
+    "Keys: arrows, PgUp/PgDn, Home/End, Ins select, Enter show, F11 plug-ins, F10 quit.\n";
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc == 2 && strcmp(argv[1], "--version") == 0) {
     printf("panelhost 1.0\n");
+    return 0;
+  }
+  if (argc == 2 && strcmp(argv[1], "--help") == 0) {
+    fputs(kUsage, stdout);
     return 0;
   }
   return Start(argc, argv);
