@@ -134,7 +134,17 @@ std::vector<DescriptionLine> ParseDescriptions(std::vector<char>* data, int* mal
   return parsed;
 }
 
-bool LoadFolder(Panel* panel, const std::string& folder, std::string* error) {
+// The folder's full path, without a trailing separator unless it is a root.
+static std::string FullPath(const std::string& folder) {
+  char full[MAX_PATH];
+  DWORD length = GetFullPathNameA(folder.c_str(), sizeof(full), full, nullptr);
+  std::string path = length > 0 && length < sizeof(full) ? std::string(full, length) : folder;
+  while (path.size() > 3 && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+  return path;
+}
+
+bool LoadFolder(Panel* panel, const std::string& where, std::string* error) {
+  std::string folder = FullPath(where);
   std::vector<Entry> entries;
   if (!ListFolder(folder, &entries, error)) return false;
 

@@ -39,6 +39,7 @@
 // In the rows, bytes below 32 and 127 are written as '.', all others as they are.
 #include <windows.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -59,7 +60,7 @@ constexpr int kExitNoConsole = 5;
 constexpr int kExitStalled = 6;
 
 // A scripted run whose queue stays empty this long is stuck in a modal loop.
-constexpr DWORD kStallMs = 5000;
+constexpr DWORD kStallMs = 8000;
 constexpr DWORD kIdleWaitMs = 250;
 constexpr size_t kMaxPaletteBytes = 4096;
 

@@ -2,6 +2,7 @@
 #include "panelhost/screen.h"
 
 #include <algorithm>
+#include <cstdint>
 
 Screen screen;
 
@@ -97,8 +98,11 @@ bool FitConsole() {
 // ---- Drawing -------------------------------------------------------------------
 
 void Put(int x, int y, int color, const char* text, int maxLength) {
+  if (y < 0 || y >= screen.height) return;
   for (int i = 0; text[i] != '\0' && (maxLength < 0 || i < maxLength); ++i) {
-    if (CHAR_INFO* cell = Cell(x + i, y)) {
+    int64_t column = static_cast<int64_t>(x) + i;
+    if (column >= screen.width) break;
+    if (CHAR_INFO* cell = Cell(static_cast<int>(column), y)) {
       // A control byte would reach the terminal as a control code under Wine.
       unsigned char c = static_cast<unsigned char>(text[i]);
       cell->Char.AsciiChar = c < ' ' || c == 127 ? '?' : text[i];
@@ -108,7 +112,8 @@ void Put(int x, int y, int color, const char* text, int maxLength) {
 }
 
 void Fill(int x, int y, int count, char c, int color) {
-  for (int i = 0; i < count; ++i) {
+  if (y < 0 || y >= screen.height) return;
+  for (int i = std::max(0, -x); i < count && static_cast<int64_t>(x) + i < screen.width; ++i) {
     if (CHAR_INFO* cell = Cell(x + i, y)) {
       cell->Char.AsciiChar = c;
       cell->Attributes = static_cast<WORD>(color & 0xFF);
