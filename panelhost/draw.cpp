@@ -105,9 +105,11 @@ std::string FrameSummary(const Panel& panel) {
   for (const PanelItem& item : panel.items) selected += item.selected ? 1 : 0;
   char summary[64];
   if (selected == 0) {
-    snprintf(summary, sizeof(summary), " %zu items ", panel.items.size());
+    snprintf(summary, sizeof(summary), " %lu items ",
+             static_cast<unsigned long>(panel.items.size()));
   } else {
-    snprintf(summary, sizeof(summary), " %d of %zu selected ", selected, panel.items.size());
+    snprintf(summary, sizeof(summary), " %d of %lu selected ", selected,
+             static_cast<unsigned long>(panel.items.size()));
   }
   return summary;
 }
