@@ -11,14 +11,14 @@ BOOL WINAPI DllMainCRTStartup(HINSTANCE, DWORD, LPVOID) {
   return TRUE;
 }
 
-void* memcpy(void* to, const void* from, size_t size) {
+__attribute__((used)) void* memcpy(void* to, const void* from, size_t size) {
   auto* out = static_cast<unsigned char*>(to);
   const auto* in = static_cast<const unsigned char*>(from);
   while (size-- > 0) *out++ = *in++;
   return to;
 }
 
-void* memset(void* to, int value, size_t size) {
+__attribute__((used)) void* memset(void* to, int value, size_t size) {
   auto* out = static_cast<unsigned char*>(to);
   while (size-- > 0) *out++ = static_cast<unsigned char>(value);
   return to;

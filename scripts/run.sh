@@ -2,6 +2,8 @@
 # Tries Veltrane in the stand-in host: installs what is missing, builds the DLL
 # and the host, and opens the host with Veltrane on the example folder (or on
 # the folder given) in this terminal, under Wine with a private prefix.
+# Where the kernel runs no 32-bit programs, 32-bit Wine cannot start; the
+# 64-bit build of the same sources then runs under wine64 instead.
 # Usage: scripts/run.sh [FOLDER]
 set -eu
 cd "$(dirname "$0")/.."
@@ -15,23 +17,30 @@ fi
 folder=$(cd "$folder" && pwd)
 
 scripts/install-deps.sh
-cmake --preset dll >/dev/null
-cmake --build --preset dll
 
-if ! wine --version >/dev/null 2>&1; then
-  echo "run.sh: Wine cannot start here. On a machine whose kernel runs no 32-bit" >&2
-  echo "programs (ia32_emulation off), 32-bit Wine cannot work." >&2
-  exit 1
+export WINEDEBUG=-all
+if wine --version >/dev/null 2>&1; then
+  preset=dll
+  wine=wine
+  export WINEARCH=win32 WINEPREFIX="$root/build/wineprefix"
+else
+  echo "32-bit Wine cannot start here (a kernel without 32-bit support):" \
+    "running the 64-bit build of Veltrane under wine64 instead."
+  preset=win64
+  wine=/usr/lib/wine/wine64
+  export WINEARCH=win64 WINEPREFIX="$root/build/wineprefix64" \
+    WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
 fi
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset"
 
-export WINEPREFIX="$root/build/wineprefix" WINEARCH=win32 WINEDEBUG=-all
 # Wine turns the console's code page 437 into the terminal's character set.
 case "${LC_ALL:-${LANG:-}}" in
   *UTF-8* | *utf8*) ;;
   *) export LC_ALL=C.UTF-8 ;;
 esac
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "Preparing a Wine prefix in build/wineprefix (first time only)..."
-  wineboot -i >/dev/null 2>&1
+  echo "Preparing a Wine prefix in $WINEPREFIX (first time only)..."
+  "$wine" wineboot -i >/dev/null 2>&1
 fi
-exec wine "$root/build/dll/panelhost.exe" "Z:$(printf '%s' "$folder" | tr / '\\')"
+exec "$wine" "$root/build/$preset/panelhost.exe" "Z:$(printf '%s' "$folder" | tr / '\\')"
