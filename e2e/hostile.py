@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """End-to-end cases with hostile inputs: odd palette values in the registry,
-the longest mask the dialog takes, and a speed search left waiting for a key,
-which must not burn CPU while it waits.
+the longest mask the dialog takes, a speed search left waiting for a key,
+which must not burn CPU while it waits, and one with no console to read.
 
     hostile.py --build DIR CASE    runs one case; `hostile.py --list` names them
 
@@ -97,6 +97,21 @@ def case_longest_mask(env, check):
         keys = " ".join([SELECT] + ["*"] * 511 + ["Enter", "F10"])
         status, dump = e2e.run_host(env, args, keys, timeout=300)
         check.equal("511 asterisks select every description", dump.selected, [0, 1, 2])
+
+
+# ---- A speed search without a console -------------------------------------------------
+
+
+def case_search_without_console_input(env, check):
+    # Standard input is no console: the search cannot read a key, so it ends
+    # at once, has the panel redrawn and leaves every key to the host.
+    status, dump = e2e.run_examples(env, SPEED_SEARCH + " r Enter F10", ["--no-console-input"])
+    check.equal("exit status", status, 0)
+    check.equal("the run ended, not stalled", dump.fact("result"), "ok")
+    check.equal("the keys after the command reached the host", dump.keys,
+                ["F11", "r", "Enter", "F10"])
+    check.equal("the search asked for a redraw last", dump.log[-1], "Control REDRAWPANEL")
+    check.equal("the cursor did not move", dump.fact("current").split()[0], "0")
 
 
 # ---- A waiting speed search --------------------------------------------------------------

@@ -12,6 +12,8 @@
 //   --dump FILE          on quitting, write the final state to FILE (below)
 //   --size COLSxROWS     make the console this size first (e.g. 80x25)
 //   --rect L,T,R,B       put the panel's frame at these cells instead of filling the screen
+//   --no-console-input   give plug-ins a standard input that is no console (the NUL
+//                        device); the host keeps reading its own keys from the console
 //   --set-palette HEX    first write HKCU\Software\Far\Colors, value CurrentPalette, as
 //                        REG_BINARY with these bytes (hex digits, e.g. 000102...);
 //                        "none" deletes the value
@@ -77,6 +79,7 @@ struct Options {
   HostRect panelRect{0, 0, 0, 0};
   bool setPalette = false;
   std::string palette;
+  bool noConsoleInput = false;
 };
 
 Options options;
@@ -170,6 +173,14 @@ std::string DefaultPlugin() {
   return folder + "Veltrane.dll";
 }
 
+// The host has its console handles already; from now on a plug-in that asks
+// for standard input gets the NUL device, where no console call succeeds.
+void HideConsoleInputFromPlugins() {
+  HANDLE nul = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+  SetStdHandle(STD_INPUT_HANDLE, nul);
+}
+
 bool ParseOptions(int argc, char** argv, std::string* error) {
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
@@ -199,6 +210,9 @@ bool ParseOptions(int argc, char** argv, std::string* error) {
     } else if (arg == "--set-palette" && hasValue) {
       options.setPalette = true;
       options.palette = value;
+    } else if (arg == "--no-console-input") {
+      options.noConsoleInput = true;
+      takesValue = false;
     } else if (arg.rfind("--", 0) == 0) {
       *error = "unknown option or missing value: " + arg;
       return false;
@@ -391,6 +405,7 @@ int Start(int argc, char** argv) {
     }
   }
   if (!OpenConsole(options.columns, options.rows, &error)) return Fail(kExitNoConsole, error);
+  if (options.noConsoleInput) HideConsoleInputFromPlugins();
 
   host.defaultRect = !options.rect;
   host.panel.rect = options.panelRect;
@@ -435,6 +450,7 @@ const char kUsage[] =
     "  --size COLSxROWS     make the console this size first\n"
     "  --rect L,T,R,B       put the panel's frame at these cells\n"
     "  --set-palette HEX    write the host palette value (hex bytes), or \"none\" to delete it\n"
+    "  --no-console-input   give plug-ins a standard input that is no console\n"
     "Keys: arrows, PgUp/PgDn, Home/End, Ins select, Enter show, F11 plug-ins, F10 quit.\n";
 
 }  // namespace
