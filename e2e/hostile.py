@@ -66,6 +66,11 @@ def check_palettes(env, check):
     search_with_palette(env, check, "a palette of 80 bytes", ["--set-palette", palette.hex()],
                         0x1E, 0x5F)
 
+    # One byte more than the 80 read: the read fails, so the fixed colours.
+    palette.append(0x07)
+    search_with_palette(env, check, "a palette of 81 bytes", ["--set-palette", palette.hex()],
+                        *fixed)
+
     # A string value: its bytes are taken as they are ('A' + offset).
     text = "".join(chr(ord("A") + i) for i in range(40))
     write_registry_value(env, "REG_SZ", text)
