@@ -483,9 +483,11 @@ def setup(env):
     return 0
 
 
-def main(argv):
+def main(argv, cases=None):
+    """Runs setup or one case of cases (this file's own by default)."""
+    cases = CASES if cases is None else cases
     if argv[1:] == ["--list"]:
-        print("\n".join(CASES))
+        print("\n".join(cases))
         return 0
     if len(argv) != 4 or argv[1] != "--build":
         print(__doc__)
@@ -498,8 +500,8 @@ def main(argv):
         return SKIP
     check = Check()
     try:
-        CASES[name](env, check)
-    except AssertionError as error:
+        cases[name](env, check)
+    except (AssertionError, subprocess.SubprocessError) as error:
         check.failures.append(str(error))
     for failure in check.failures:
         print("FAILED: " + failure)

@@ -196,26 +196,5 @@ CASES = {name[len("case_"):]: fn for name, fn in sorted(globals().items())
          if name.startswith("case_")}
 
 
-def main(argv):
-    if argv[1:] == ["--list"]:
-        print("\n".join(CASES))
-        return 0
-    if len(argv) != 4 or argv[1] != "--build":
-        print(__doc__)
-        return 2
-    env, name = e2e.Env(argv[2]), argv[3]
-    if os.path.exists(env.unavailable):
-        print("skipped: " + open(env.unavailable).read(), end="")
-        return e2e.SKIP
-    check = e2e.Check()
-    try:
-        CASES[name](env, check)
-    except (AssertionError, subprocess.SubprocessError) as error:
-        check.failures.append(str(error))
-    for failure in check.failures:
-        print("FAILED: " + failure)
-    return 1 if check.failures else 0
-
-
 if __name__ == "__main__":
-    sys.exit(main(sys.argv))
+    sys.exit(e2e.main(sys.argv, CASES))
