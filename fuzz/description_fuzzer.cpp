@@ -183,7 +183,7 @@ bool Terminated(const char* s, size_t capacity) {
 }
 
 int HOSTCALL CheckedControl(HostHandle handle, int command, void* param) {
-  CHECK(handle == reinterpret_cast<HostHandle>(static_cast<intptr_t>(-1)));
+  CHECK(handle == InvalidHandleValue());
   theHost.lastCallWasPlainRedraw = command == FCTL_REDRAWPANEL && param == nullptr;
   switch (command) {
     case FCTL_GETPANELINFO:
@@ -513,7 +513,7 @@ void RunMenu(Reader& in, HostPanel& panel, fake::System& system) {
   } else if (running == Running::kSelect) {
     SetUpDialog(in);
   }
-  CHECK(OpenPlugin(0, 0) == reinterpret_cast<HostHandle>(static_cast<intptr_t>(-1)));
+  CHECK(OpenPlugin(0, 0) == InvalidHandleValue());
   if (running == Running::kSpeedSearch) {
     CheckSpeedSearchEnd(panel, system, eventsBefore, expectedLeft);
   } else if (running == Running::kSelect) {

@@ -17,6 +17,12 @@
 
 using HostHandle = void*;
 
+// INVALID_HANDLE_VALUE: to the host's Control it means the active panel, and
+// from OpenPlugin it means that no plug-in panel was opened.
+inline HostHandle InvalidHandleValue() {
+  return reinterpret_cast<HostHandle>(static_cast<intptr_t>(-1));
+}
+
 constexpr int FCTL_GETPANELINFO = 1;
 constexpr int FCTL_REDRAWPANEL = 5;
 constexpr int FCTL_SETSELECTION = 10;

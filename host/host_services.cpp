@@ -1,17 +1,11 @@
 // Keeps the host's startup record and reaches the host only through it.
 #include "host/host_services.h"
 
-#include <cstdint>
-
 namespace {
 
 // Copied once when the host loads the module; zero until then, so that
 // nothing is reached through pointers the host has not given us.
 constinit PluginStartupInfo startupInfo{};
-
-HostHandle ActivePanel() {
-  return reinterpret_cast<HostHandle>(static_cast<intptr_t>(-1));
-}
 
 }  // namespace
 
@@ -22,7 +16,7 @@ extern "C" void HOSTCALL SetStartupInfo(const PluginStartupInfo* info) {
 namespace host {
 
 int Control(int command, void* param) {
-  return startupInfo.Control(ActivePanel(), command, param);
+  return startupInfo.Control(InvalidHandleValue(), command, param);
 }
 
 bool SnapshotFilePanel(PanelInfo* panel) {

@@ -1,8 +1,6 @@
 // The plug-in menu entry and the command menu.
 #include "plugin/plugin_menu.h"
 
-#include <cstdint>
-
 #include "host/host_services.h"
 #include "plugin/texts.h"
 #include "select/select_by_description.h"
@@ -28,10 +26,6 @@ constexpr FarMenuItem kCommandMenu[kCommandCount] = {
     MenuItem(texts::kUnselectCommand),
 };
 
-HostHandle NoPluginPanel() {
-  return reinterpret_cast<HostHandle>(static_cast<intptr_t>(-1));
-}
-
 }  // namespace
 
 extern "C" void HOSTCALL GetPluginInfo(PluginInfo* info) {
@@ -54,5 +48,5 @@ extern "C" HostHandle HOSTCALL OpenPlugin(int, int) {
     default:  // the menu was cancelled
       break;
   }
-  return NoPluginPanel();
+  return InvalidHandleValue();
 }

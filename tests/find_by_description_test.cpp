@@ -17,12 +17,8 @@ class FindByDescriptionTest : public testing::Test {
 
   // Takes the snapshot the way a speed search does.
   PanelInfo Snapshot(int current) {
-    fake::Host& host = fake::TheHost();
-    host.panel.CurrentItem = current;
-    PanelInfo panel = host.panel;
-    panel.PanelItems = host.items.data();
-    panel.ItemsNumber = static_cast<int>(host.items.size());
-    return panel;
+    fake::TheHost().panel.CurrentItem = current;
+    return fake::TheHost().Snapshot();
   }
 
   fake::Host& host() { return fake::TheHost(); }

@@ -11,10 +11,6 @@
 
 namespace {
 
-HostHandle NoPanel() {
-  return reinterpret_cast<HostHandle>(static_cast<intptr_t>(-1));
-}
-
 TEST(GetPluginInfo, FillsTheOneMenuEntryAndTouchesNothingElse) {
   PluginInfo info;
   std::memset(&info, 0xA5, sizeof info);
@@ -76,9 +72,9 @@ TEST_F(OpenPluginTest, ShowsTheCommandMenuWithItsExactArguments) {
 
 TEST_F(OpenPluginTest, CancelledMenuRunsNothing) {
   host->menuResult = -1;
-  EXPECT_EQ(OpenPlugin(0, 0), NoPanel());
+  EXPECT_EQ(OpenPlugin(0, 0), InvalidHandleValue());
   host->menuResult = 3;
-  EXPECT_EQ(OpenPlugin(5, 9), NoPanel());
+  EXPECT_EQ(OpenPlugin(5, 9), InvalidHandleValue());
   EXPECT_TRUE(host->controls.empty());
   EXPECT_TRUE(host->dialogs.empty());
   EXPECT_TRUE(host->texts.empty());
@@ -87,7 +83,7 @@ TEST_F(OpenPluginTest, CancelledMenuRunsNothing) {
 TEST_F(OpenPluginTest, FirstItemRunsOneSpeedSearch) {
   host->menuResult = 0;
   system->console.queue.push_back(fake::KeyDown(27));
-  EXPECT_EQ(OpenPlugin(0, 0), NoPanel());
+  EXPECT_EQ(OpenPlugin(0, 0), InvalidHandleValue());
   EXPECT_EQ(host->Count(FCTL_GETPANELINFO), 1);
   EXPECT_EQ(host->Count(FCTL_REDRAWPANEL), 1);
   EXPECT_FALSE(host->texts.empty());
@@ -96,13 +92,13 @@ TEST_F(OpenPluginTest, FirstItemRunsOneSpeedSearch) {
 
 TEST_F(OpenPluginTest, SecondAndThirdItemsSelectAndUnselectOnce) {
   host->menuResult = 1;
-  EXPECT_EQ(OpenPlugin(0, 0), NoPanel());
+  EXPECT_EQ(OpenPlugin(0, 0), InvalidHandleValue());
   ASSERT_EQ(host->dialogs.size(), 1u);
   EXPECT_STREQ(host->dialogs[0].items[0].Data, "Description Select");
   EXPECT_TRUE(host->items[1].Flags & PPIF_SELECTED);
 
   host->menuResult = 2;
-  EXPECT_EQ(OpenPlugin(0, 0), NoPanel());
+  EXPECT_EQ(OpenPlugin(0, 0), InvalidHandleValue());
   ASSERT_EQ(host->dialogs.size(), 2u);
   EXPECT_STREQ(host->dialogs[1].items[0].Data, "Description Unselect");
   EXPECT_FALSE(host->items[1].Flags & PPIF_SELECTED);

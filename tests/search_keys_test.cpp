@@ -22,9 +22,7 @@ class SearchKeysTest : public testing::Test {
 
   void UsePanel(const std::vector<std::optional<std::string>>& descriptions, int current = 0) {
     host().SetItems(descriptions);
-    panel = host().panel;
-    panel.PanelItems = host().items.data();
-    panel.ItemsNumber = static_cast<int>(host().items.size());
+    panel = host().Snapshot();
     panel.CurrentItem = current;
   }
 

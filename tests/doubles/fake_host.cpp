@@ -17,15 +17,11 @@ std::optional<std::string> Copy(const char* s) {
 
 int HOSTCALL FakeControl(HostHandle handle, int command, void* param) {
   Host& h = theHost;
-  if (handle != reinterpret_cast<HostHandle>(static_cast<intptr_t>(-1))) return 0;
+  if (handle != InvalidHandleValue()) return 0;
   ControlCall call{command, param != nullptr, 0, 0};
   if (command == FCTL_GETPANELINFO && param != nullptr) {
     if (h.getPanelInfoResult != 0) {
-      PanelInfo info = h.panel;
-      if (!h.keepPanelPointers) {
-        info.PanelItems = h.items.empty() ? nullptr : h.items.data();
-        info.ItemsNumber = static_cast<int>(h.items.size());
-      }
+      PanelInfo info = h.Snapshot();
       std::memcpy(param, &info, sizeof info);
     }
   } else if (command == FCTL_REDRAWPANEL && param != nullptr) {
@@ -91,6 +87,13 @@ void Host::SetItems(const std::vector<std::optional<std::string>>& list) {
     descriptions.push_back(*list[i]);
     items[i].Description = descriptions.back().data();
   }
+}
+
+PanelInfo Host::Snapshot() {
+  PanelInfo info = panel;
+  info.PanelItems = items.empty() ? nullptr : items.data();
+  info.ItemsNumber = static_cast<int>(items.size());
+  return info;
 }
 
 std::vector<int> Host::CommandsCalled() const {

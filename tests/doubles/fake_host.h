@@ -43,12 +43,10 @@ struct DialogCall {
 };
 
 struct Host {
-  // The active panel as FCTL_GETPANELINFO reports it; PanelItems and
-  // ItemsNumber are filled from items unless keepPanelPointers is set.
+  // The active panel; Snapshot() adds the item array to it.
   PanelInfo panel{};
   std::vector<PluginPanelItem> items;
   std::vector<std::string> descriptions;  // owned storage for items' texts
-  bool keepPanelPointers = false;
   int getPanelInfoResult = 1;
 
   // The dialog's answer; may edit the items like the host's editor does.
@@ -68,6 +66,8 @@ struct Host {
 
   // Gives the panel one item per entry; nullopt is an item without description.
   void SetItems(const std::vector<std::optional<std::string>>& list);
+  // The panel as FCTL_GETPANELINFO reports it, with items as its array.
+  PanelInfo Snapshot();
   std::vector<int> CommandsCalled() const;
   int Count(int command) const;
 };
