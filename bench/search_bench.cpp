@@ -9,7 +9,7 @@
 
 #include "filemask/file_mask.h"
 #include "host/host_services.h"
-#include "speedsearch/find_by_description.h"
+#include "plugin/far1_commands.h"
 
 namespace {
 

@@ -49,7 +49,7 @@ add_test(NAME dll_exports_and_imports
          COMMAND sh ${PROJECT_SOURCE_DIR}/tests/release/check_dll.sh $<TARGET_FILE:Veltrane>)
 add_test(NAME help_file_topics
          COMMAND sh ${PROJECT_SOURCE_DIR}/tests/release/check_help.sh
-                 ${PROJECT_SOURCE_DIR}/plugin/Veltrane.hlf ${PROJECT_SOURCE_DIR}/plugin/texts.h)
+                 ${PROJECT_SOURCE_DIR}/plugin/Veltrane.hlf ${PROJECT_SOURCE_DIR}/host/texts.h)
 
 # The release: a folder to drop into the host's Plugins folder, zipped.
 install(TARGETS Veltrane RUNTIME DESTINATION Veltrane)

@@ -23,10 +23,7 @@
 #include "filemask/file_mask.h"
 #include "host/host_services.h"
 #include "plugin/plugin_menu.h"
-#include "select/select_by_description.h"
-#include "speedsearch/find_by_description.h"
-#include "speedsearch/search_keys.h"
-#include "speedsearch/speed_search.h"
+#include "plugin/far1_commands.h"
 #include "tests/doubles/fake_system.h"
 
 namespace {

@@ -2,6 +2,7 @@
 // native test build can stand them in. Only system_win32.cpp includes windows.h.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace sys {
@@ -13,7 +14,9 @@ struct ConsoleEvent {
   uint16_t eventType;  // kKeyEvent, or any other console event kind
   bool keyDown;
   uint16_t virtualKeyCode;
-  uint8_t character;  // the key's single-byte character, 0 for keys without one
+  // The key's character, 0 for keys without one: a byte of the OEM code page
+  // from PeekInput, a UTF-16 unit from PeekInputUnicode.
+  uint32_t character;
 };
 constexpr uint16_t kKeyEvent = 0x0001;
 
@@ -36,6 +39,9 @@ void SetCursorPosition(Handle output, int column, int row);
 // waiting while the queue is empty. False when the console cannot be read.
 bool PeekInput(Handle input, ConsoleEvent* event);
 
+// The same, with the key's character as a UTF-16 unit.
+bool PeekInputUnicode(Handle input, ConsoleEvent* event);
+
 // Removes the event at the head of the input queue. False on failure.
 bool RemoveInput(Handle input);
 
@@ -43,5 +49,9 @@ bool RemoveInput(Handle input);
 // Returns the number of bytes stored, or -1 when the key or value cannot be
 // read or the value does not fit.
 int ReadUserRegistryValue(const char* key, const char* value, uint8_t* buffer, uint32_t size);
+
+// Memory for one command, from the process heap; null when there is none.
+void* Allocate(size_t bytes);
+void Free(void* block);
 
 }  // namespace sys

@@ -35,21 +35,42 @@ void SetCursorPosition(Handle output, int column, int row) {
   SetConsoleCursorPosition(output, cell);
 }
 
-bool PeekInput(Handle input, ConsoleEvent* event) {
-  INPUT_RECORD record;
+namespace {
+
+// Waits while the queue is empty, then copies the head event without removing it.
+bool PeekRecord(Handle input, INPUT_RECORD* record, bool unicode) {
   DWORD count = 0;
   for (;;) {
-    if (!PeekConsoleInputA(input, &record, 1, &count)) return false;
-    if (count == 1) break;
+    BOOL peeked = unicode ? PeekConsoleInputW(input, record, 1, &count)
+                          : PeekConsoleInputA(input, record, 1, &count);
+    if (!peeked) return false;
+    if (count == 1) return true;
     // An empty queue: sleep on the handle until an event arrives.
     if (WaitForSingleObject(input, INFINITE) != WAIT_OBJECT_0) return false;
   }
+}
+
+void Describe(const INPUT_RECORD& record, uint32_t character, ConsoleEvent* event) {
+  const bool isKey = record.EventType == KEY_EVENT;
   event->eventType = record.EventType;
-  event->keyDown = record.EventType == KEY_EVENT && record.Event.KeyEvent.bKeyDown;
-  event->virtualKeyCode = record.EventType == KEY_EVENT ? record.Event.KeyEvent.wVirtualKeyCode : 0;
-  event->character = record.EventType == KEY_EVENT
-                         ? static_cast<uint8_t>(record.Event.KeyEvent.uChar.AsciiChar)
-                         : 0;
+  event->keyDown = isKey && record.Event.KeyEvent.bKeyDown;
+  event->virtualKeyCode = isKey ? record.Event.KeyEvent.wVirtualKeyCode : 0;
+  event->character = isKey ? character : 0;
+}
+
+}  // namespace
+
+bool PeekInput(Handle input, ConsoleEvent* event) {
+  INPUT_RECORD record;
+  if (!PeekRecord(input, &record, false)) return false;
+  Describe(record, static_cast<uint8_t>(record.Event.KeyEvent.uChar.AsciiChar), event);
+  return true;
+}
+
+bool PeekInputUnicode(Handle input, ConsoleEvent* event) {
+  INPUT_RECORD record;
+  if (!PeekRecord(input, &record, true)) return false;
+  Describe(record, static_cast<uint16_t>(record.Event.KeyEvent.uChar.UnicodeChar), event);
   return true;
 }
 
@@ -66,6 +87,14 @@ int ReadUserRegistryValue(const char* key, const char* value, uint8_t* buffer, u
   LONG status = RegQueryValueExA(opened, value, nullptr, nullptr, buffer, &length);
   RegCloseKey(opened);
   return status == ERROR_SUCCESS ? static_cast<int>(length) : -1;
+}
+
+void* Allocate(size_t bytes) {
+  return HeapAlloc(GetProcessHeap(), 0, bytes);
+}
+
+void Free(void* block) {
+  if (block != nullptr) HeapFree(GetProcessHeap(), 0, block);
 }
 
 }  // namespace sys

@@ -2,9 +2,8 @@
 #include "plugin/plugin_menu.h"
 
 #include "host/host_services.h"
-#include "plugin/texts.h"
-#include "select/select_by_description.h"
-#include "speedsearch/speed_search.h"
+#include "host/texts.h"
+#include "plugin/far1_commands.h"
 
 namespace {
 

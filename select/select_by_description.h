@@ -1,7 +1,30 @@
-// Selecting and unselecting the active panel's items by a description mask.
+// Selecting and unselecting the items of the active panel whose description
+// matches a mask the user gives.
 #pragma once
 
-// Asks for a mask and selects (unselect 0) or unselects (any other value)
-// every item whose description matches it, then has the host apply the
-// selection and redraw. The dialog reopens with the last mask typed.
-void SelectByDescription(int unselect);
+#include <cstdint>
+
+#include "host/panel_view.h"
+
+// Asks for a mask; then sets or clears the selection of every item whose
+// description matches it under the host's rules, leaving the others as they
+// were, and has the host apply the selection and redraw. A cancelled dialog
+// changes nothing.
+template <class G>
+void SelectCommand(bool unselect) {
+  using Char = typename G::Char;
+  typename G::PanelRecord record;
+  PanelView<Char> panel;
+  if (!G::TakeSnapshot(&record, &panel)) return;
+  if (const Char* mask = G::AskForMask(unselect)) {
+    G::BeginSelection(&record);
+    for (uint32_t i = 0; i < panel.count; ++i) {
+      const Char* description = panel.descriptions.At(i);
+      if (description != nullptr && G::CmpName(mask, description)) {
+        G::SetSelected(&record, i, !unselect);
+      }
+    }
+    G::EndSelection(&record);
+  }
+  G::ReleaseSnapshot(&record);
+}

@@ -1,13 +1,64 @@
 // The search step of the speed search: move the panel cursor to the nearest
-// item, from the cursor on and wrapping, whose description begins with a text.
+// item, from the cursor on and wrapping, whose description begins with the
+// typed text.
 #pragma once
 
 #include <cstdint>
 
-#include "host/far_records.h"
+#include "host/panel_view.h"
+#include "speedsearch/prefix_match.h"
+#include "speedsearch/search_text.h"
 
-// Reads panel's items, ItemsNumber, CurrentItem and PanelRect. On a match
-// away from the cursor, writes CurrentItem and TopPanelItem and has the host
-// move its cursor there. step 0 lets the current item match first, step 1
-// starts with the item after it. Returns 1 when an item matched, else 0.
-int FindByDescription(const char* text, uint32_t step, PanelInfo* panel);
+// What one running speed search works on; the loop owns every part.
+template <class G>
+struct SearchSession {
+  using Char = typename G::Char;
+  BasicSearchText<Char>* text;
+  PanelView<Char>* panel;
+  typename G::PanelRecord* record;
+  PrefixMatcher<Char>* matcher;
+};
+
+namespace find_by_description {
+
+// Puts the found item about half-way down the panel. The host clamps the top
+// line itself, so a negative value near the start of the list is passed on.
+// Worked on unsigned values so that an absurd panel rectangle wraps instead
+// of overflowing.
+inline int TopLineFor(uint32_t index, const PanelRect& rect) {
+  int halfHeight = static_cast<int>((static_cast<int64_t>(rect.bottom) - rect.top - 5) / 2);
+  return static_cast<int>(index - static_cast<uint32_t>(halfHeight));
+}
+
+}  // namespace find_by_description
+
+// step 0 lets the current item match first, step 1 starts with the item
+// after it. On a match away from the cursor, moves the view's cursor and the
+// host's there. Returns 1 when an item matched, else 0.
+template <class G>
+int FindByDescription(const SearchSession<G>& session, uint32_t step) {
+  const BasicSearchText<typename G::Char>& text = *session.text;
+  PanelView<typename G::Char>* panel = session.panel;
+  if (text.units == 0 || panel->count == 0) return 0;
+  PrepareMatcher(session.matcher, text);
+
+  // Visit every item once, starting at the cursor (or the one after it) and
+  // wrapping from the last to the first. A cursor the host reports outside
+  // the panel is taken modulo the count, so no item is visited twice.
+  const uint32_t count = panel->count;
+  const uint32_t current = static_cast<uint32_t>(panel->current) % count;
+  uint32_t index = (current + step % count) % count;
+  for (uint32_t visited = 0; visited < count; ++visited) {
+    const typename G::Char* description = panel->descriptions.At(index);
+    if (description != nullptr && MatchesPrefix<G>(session.matcher, text, description)) {
+      if (index != static_cast<uint32_t>(panel->current)) {
+        panel->current = static_cast<int>(index);
+        panel->top = find_by_description::TopLineFor(index, panel->rect);
+        G::MoveCursor(session.record, panel->current, panel->top);
+      }
+      return 1;
+    }
+    if (++index == count) index = 0;
+  }
+  return 0;
+}

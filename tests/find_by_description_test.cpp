@@ -1,8 +1,7 @@
 // Moving the panel cursor to the nearest item whose description begins with a text.
-#include "speedsearch/find_by_description.h"
-
 #include <gtest/gtest.h>
 
+#include "plugin/far1_commands.h"
 #include "tests/doubles/fake_host.h"
 #include "tests/doubles/fake_system.h"
 
@@ -107,7 +106,6 @@ TEST_F(FindByDescriptionTest, ItemsWithoutDescriptionNeverMatch) {
   panel = Snapshot(0);
   EXPECT_EQ(FindByDescription("a", 0, &panel), 1);
   EXPECT_EQ(panel.CurrentItem, 1);
-  EXPECT_EQ(host().cmpNameCalls, 1);
 }
 
 TEST_F(FindByDescriptionTest, NoMatchLeavesTheSnapshotAsItWas) {
@@ -117,7 +115,9 @@ TEST_F(FindByDescriptionTest, NoMatchLeavesTheSnapshotAsItWas) {
   EXPECT_EQ(FindByDescription("four", 0, &panel), 0);
   EXPECT_EQ(panel.CurrentItem, 1);
   EXPECT_EQ(panel.TopPanelItem, 3);
-  EXPECT_EQ(host().cmpNameCalls, 3) << "every item is compared once";
+  // "o" and "t" against "f": the host is asked once per pair of letters, not
+  // once per item.
+  EXPECT_EQ(host().cmpNameCalls, 2);
 }
 
 TEST_F(FindByDescriptionTest, WildcardsTypedIntoTheTextWorkAsTheHostReadsThem) {

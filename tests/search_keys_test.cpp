@@ -1,5 +1,5 @@
 // Which keys the speed search takes, and what each does to the text and the cursor.
-#include "speedsearch/search_keys.h"
+#include "plugin/far1_commands.h"
 
 #include <gtest/gtest.h>
 

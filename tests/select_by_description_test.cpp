@@ -1,5 +1,5 @@
 // Selecting and unselecting by a description mask through the host double.
-#include "select/select_by_description.h"
+#include "plugin/far1_commands.h"
 
 #include <gtest/gtest.h>
 

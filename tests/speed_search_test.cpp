@@ -1,12 +1,12 @@
 // Whole speed searches through the console and host doubles: what the user
 // sees on the screen and what the host receives.
-#include "speedsearch/speed_search.h"
+#include "plugin/far1_commands.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "plugin/texts.h"
+#include "host/texts.h"
 #include "tests/doubles/fake_host.h"
 #include "tests/doubles/fake_system.h"
 

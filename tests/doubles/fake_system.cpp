@@ -2,6 +2,7 @@
 #include "tests/doubles/fake_system.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace fake {
@@ -23,11 +24,11 @@ System& TheSystem() {
   return theSystem;
 }
 
-sys::ConsoleEvent KeyDown(uint8_t character, uint16_t virtualKey) {
+sys::ConsoleEvent KeyDown(uint32_t character, uint16_t virtualKey) {
   return sys::ConsoleEvent{sys::kKeyEvent, true, virtualKey, character};
 }
 
-sys::ConsoleEvent KeyUp(uint8_t character, uint16_t virtualKey) {
+sys::ConsoleEvent KeyUp(uint32_t character, uint16_t virtualKey) {
   return sys::ConsoleEvent{sys::kKeyEvent, false, virtualKey, character};
 }
 
@@ -88,6 +89,10 @@ bool PeekInput(Handle input, ConsoleEvent* event) {
   return true;
 }
 
+bool PeekInputUnicode(Handle input, ConsoleEvent* event) {
+  return PeekInput(input, event);
+}
+
 bool RemoveInput(Handle input) {
   fake::Console& console = theSystem.console;
   if (input != &fake::inputTag || console.inputFails || console.queue.empty()) return false;
@@ -101,6 +106,14 @@ int ReadUserRegistryValue(const char* key, const char* value, uint8_t* buffer, u
   if (found == theSystem.registry.end() || found->second.size() > size) return -1;
   if (!found->second.empty()) std::memcpy(buffer, found->second.data(), found->second.size());
   return static_cast<int>(found->second.size());
+}
+
+void* Allocate(size_t bytes) {
+  return theSystem.allocationFails ? nullptr : std::malloc(bytes);
+}
+
+void Free(void* block) {
+  std::free(block);
 }
 
 }  // namespace sys

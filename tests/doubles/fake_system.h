@@ -29,6 +29,7 @@ struct Console {
 struct System {
   Console console;
   int beeps = 0;
+  bool allocationFails = false;
   // Values under HKEY_CURRENT_USER, by "key\value".
   std::map<std::string, std::vector<uint8_t>> registry;
 };
@@ -38,8 +39,8 @@ System& ResetSystem();
 System& TheSystem();
 
 // Console events, as a user's keyboard and mouse would queue them.
-sys::ConsoleEvent KeyDown(uint8_t character, uint16_t virtualKey = 0);
-sys::ConsoleEvent KeyUp(uint8_t character, uint16_t virtualKey = 0);
+sys::ConsoleEvent KeyDown(uint32_t character, uint16_t virtualKey = 0);
+sys::ConsoleEvent KeyUp(uint32_t character, uint16_t virtualKey = 0);
 sys::ConsoleEvent MouseEvent();
 sys::ConsoleEvent FocusEvent();
 

@@ -1,4 +1,4 @@
-// Every text the plug-in shows or hands to the host, in one place. Byte
+// Every text the 1.x plug-in shows or hands to the host, in one place. Byte
 // values outside printable ASCII are the OEM code page's box glyphs.
 #pragma once
 
@@ -33,12 +33,17 @@ inline constexpr char kSearchFieldFill[] = "                  ";
 static_assert(sizeof kSearchBoxTop == 23 && sizeof kSearchBoxMiddle == 23 &&
               sizeof kSearchBoxBottom == 23 && sizeof kSearchFieldFill == 19);
 
-// The typed text becomes a mask of descriptions that begin with it.
-inline constexpr char kSearchMaskFormat[] = "%s*";
-
 // Where the host keeps its current colour palette, under HKEY_CURRENT_USER.
 inline constexpr char kPaletteKey[] = "Software\\Far\\Colors";
 inline constexpr char kPaletteValue[] = "CurrentPalette";
+
+// ---- Description files -----------------------------------------------------
+
+// The host's list of description file names, comma-separated, and the list
+// it uses when none is stored.
+inline constexpr char kDescriptionsKey[] = "Software\\Far\\Descriptions";
+inline constexpr char kDescriptionNamesValue[] = "ListNames";
+inline constexpr char kDefaultDescriptionNames[] = "Descript.ion,Files.bbs";
 
 // ---- Selection dialog ------------------------------------------------------
 
