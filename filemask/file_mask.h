@@ -5,4 +5,16 @@
 // is an ordinary character.
 #pragma once
 
+#include <cstdint>
+
+// Single-byte text: letters fold in ASCII only, other bytes compare exactly.
 bool MatchFileMask(const char* mask, const char* str);
+
+// Unicode text (UTF-16 or UTF-32 units): ASCII, Latin-1 and Cyrillic letters
+// fold, everything else compares exactly, unit by unit.
+bool MatchFileMask(const char16_t* mask, const char16_t* str);
+bool MatchFileMask(const wchar_t* mask, const wchar_t* str);
+
+// The same rules over any character type, folding case with fold.
+template <class Char>
+bool MatchMask(const Char* mask, const Char* str, uint32_t (*fold)(uint32_t));
