@@ -79,6 +79,14 @@ TEST_F(FindByDescriptionTest, MovingAsksTheHostToRedrawWithTheFoundItemMidPanel)
   EXPECT_EQ(host().controls[0].topItem, -5);
 }
 
+TEST_F(FindByDescriptionTest, OddPanelHeightRoundsTheTopLineDown) {
+  host().SetItems({"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "target"});
+  host().panel.PanelRect = HostRect{0, 1, 39, 21};  // (21 - 1 - 5) / 2 = 7
+  PanelInfo panel = Snapshot(0);
+  ASSERT_EQ(FindByDescription("tar", 0, &panel), 1);
+  EXPECT_EQ(panel.TopPanelItem, 3);
+}
+
 TEST_F(FindByDescriptionTest, TopLineDivisionTruncatesTowardsZero) {
   host().SetItems({"a", "b"});
   host().panel.PanelRect = HostRect{0, 10, 39, 12};  // (12 - 10 - 5) / 2 = -1

@@ -1,12 +1,12 @@
 // Whole speed searches through the console and host doubles: what the user
 // sees on the screen and what the host receives.
-#include "plugin/far1_commands.h"
-
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 #include "host/texts.h"
+#include "plugin/far1_commands.h"
 #include "tests/doubles/fake_host.h"
 #include "tests/doubles/fake_system.h"
 
@@ -91,6 +91,28 @@ TEST_F(SpeedSearchTest, BoxPositionTruncatesTowardsZeroForNegativeCoordinates) {
   Queue({KeyDown(kEsc)});
   SpeedSearch();
   EXPECT_EQ(LastBox()[0].x, -13);
+}
+
+// Run by CTest in a process of its own, this is the process's first speed
+// search: the console handles are not fetched yet when the box is placed.
+TEST_F(SpeedSearchTest, FirstSearchOfTheProcessLiftsABoxOnTheLastRows) {
+  host->panel.PanelRect.bottom = 24;
+  Queue({KeyDown(kEsc)});
+  SpeedSearch();
+  EXPECT_EQ(LastBox()[0].y, 23);
+}
+
+TEST_F(SpeedSearchTest, ExtremePanelRectanglesNeverOverflow) {
+  constexpr int kMin = std::numeric_limits<int>::min(), kMax = std::numeric_limits<int>::max();
+  for (HostRect rect : {HostRect{kMin, kMin, kMax, kMax}, HostRect{kMax, kMax, kMax, kMax},
+                        HostRect{kMin, kMax, kMin, kMin}, HostRect{kMax, kMin, kMax, kMax}}) {
+    host->panel.PanelRect = rect;
+    host->panel.CurrentItem = 0;
+    Type("ra");
+    Queue({KeyDown(kEsc)});
+    SpeedSearch();
+    EXPECT_EQ(host->panel.CurrentItem, 3);
+  }
 }
 
 TEST_F(SpeedSearchTest, BoxOnTheLastTwoRowsOfTheBufferMovesUpOneRow) {
