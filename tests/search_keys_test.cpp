@@ -1,10 +1,9 @@
 // Which keys the speed search takes, and what each does to the text and the cursor.
-#include "plugin/far1_commands.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "plugin/far1_commands.h"
 #include "tests/doubles/fake_host.h"
 #include "tests/doubles/fake_system.h"
 

@@ -1,11 +1,10 @@
 // Selecting and unselecting by a description mask through the host double.
-#include "plugin/far1_commands.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
+#include "plugin/far1_commands.h"
 #include "tests/doubles/fake_host.h"
 #include "tests/doubles/fake_system.h"
 
