@@ -1,15 +1,18 @@
 // What one keystroke of the speed search costs on large panels: the whole
-// circular scan of FindByDescription, with the host's real mask matcher and
-// with a matcher that rejects at once (the plug-in's own loop alone).
+// circular scan over the 1.x host's own item array, with the host's mask
+// matcher, and with a host whose every call costs what a call through the
+// current host's compatibility layer costs (both strings converted).
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "filemask/file_mask.h"
+#include "host/far1_gateway.h"
 #include "host/host_services.h"
-#include "plugin/far1_commands.h"
+#include "speedsearch/find_by_description.h"
 
 namespace {
 
@@ -17,10 +20,7 @@ namespace {
 // Nothing is recorded, so that the timings are the plug-in's and the
 // matcher's, not a test double's bookkeeping.
 
-int redraws = 0;
-
-int HOSTCALL CountRedraws(HostHandle, int command, void*) {
-  redraws += command == FCTL_REDRAWPANEL;
+int HOSTCALL IgnoreControl(HostHandle, int, void*) {
   return 1;
 }
 
@@ -28,24 +28,31 @@ int HOSTCALL RealMatcher(const char* mask, const char* str, int skipPath) {
   return skipPath == 0 && MatchFileMask(mask, str) ? 1 : 0;
 }
 
-int HOSTCALL RejectAtOnce(const char*, const char*, int) {
-  return 0;
+// Converting both strings to UTF-16 before comparing, as a compatibility
+// layer does on every call.
+int HOSTCALL ConvertingMatcher(const char* mask, const char* str, int skipPath) {
+  char16_t wideMask[64], wideStr[512];
+  size_t m = 0, s = 0;
+  for (; mask[m] != '\0' && m < 63; ++m) wideMask[m] = static_cast<unsigned char>(mask[m]);
+  for (; str[s] != '\0' && s < 511; ++s) wideStr[s] = static_cast<unsigned char>(str[s]);
+  wideMask[m] = wideStr[s] = 0;
+  benchmark::DoNotOptimize(wideStr);
+  return skipPath == 0 && MatchFileMask(wideMask, wideStr) ? 1 : 0;
 }
 
 void InstallHost(FarCmpNameFn cmpName) {
   PluginStartupInfo info{};
   info.StructSize = sizeof info;
-  info.Control = CountRedraws;
+  info.Control = IgnoreControl;
   info.CmpName = cmpName;
   SetStartupInfo(&info);
 }
 
 // ---- Panels ------------------------------------------------------------------
 
-// Descriptions of the kind a photo or document folder carries: a shared
-// first word, so that the real matcher reads several characters of each
-// before it rejects, and a number that only the last item starts with.
-constexpr char kLastItemText[] = "Holiday 9";
+// Descriptions of the kind a photo folder carries: a shared first word, and
+// one last item that alone begins otherwise.
+constexpr char kLastItemText[] = "Tax";
 
 struct Panel {
   std::vector<std::string> descriptions;
@@ -54,63 +61,78 @@ struct Panel {
 };
 
 Panel& PanelOf(int count) {
-  static std::vector<Panel*> panels;
-  for (Panel* p : panels) {
+  static std::vector<std::unique_ptr<Panel>> panels;
+  for (auto& p : panels) {
     if (p->info.ItemsNumber == count) return *p;
   }
-  Panel* p = new Panel;
+  auto p = std::make_unique<Panel>();
   p->descriptions.resize(count);
   p->items.assign(count, PluginPanelItem{});
   char buffer[64];
   for (int i = 0; i < count; ++i) {
-    // Every item but the last numbers from 1 so that none starts with a 9.
-    int number = i + 1 < count ? 1000000 + i : 9000000;
-    std::snprintf(buffer, sizeof buffer, "Holiday %07d, beach and old town", number);
-    p->descriptions[i] = buffer;
+    std::snprintf(buffer, sizeof buffer, "Holiday photo %07d, beach and old town", i);
+    p->descriptions[i] = i + 1 < count ? buffer : "Tax return 2024";
     p->items[i].Description = p->descriptions[i].data();
   }
   p->info.PanelType = PTYPE_FILEPANEL;
   p->info.PanelRect = HostRect{0, 1, 79, 40};
   p->info.PanelItems = p->items.data();
   p->info.ItemsNumber = count;
-  panels.push_back(p);
-  return *p;
+  panels.push_back(std::move(p));
+  return *panels.back();
 }
 
 // ---- Benchmarks ----------------------------------------------------------------
 
-// One keystroke from the first item: the search visits every item, finding
-// either the last one or nothing at all.
-void KeystrokeSearch(benchmark::State& state, FarCmpNameFn cmpName, const char* text) {
+// One keystroke from the first item, within one speed search: the matcher
+// keeps what the host told it on earlier keystrokes, so the search visits
+// every item without asking the host again.
+void KeystrokeSearch(benchmark::State& state, FarCmpNameFn cmpName, const char* typed) {
   InstallHost(cmpName);
   Panel& panel = PanelOf(static_cast<int>(state.range(0)));
+  auto matcher = std::make_unique<PrefixMatcher<char>>();
+  ResetMatcher(matcher.get());
+  BasicSearchText<char> text;
+  ClearSearchText(&text);
+  for (const char* c = typed; *c != '\0'; ++c) AppendCharacter(&text, uint8_t(*c));
   for (auto _ : state) {
     panel.info.CurrentItem = 0;
-    benchmark::DoNotOptimize(FindByDescription(text, 0, &panel.info));
+    PanelView<char> view = Far1::ViewOf(panel.info);
+    const SearchSession<Far1> session{&text, &view, &panel.info, matcher.get()};
+    benchmark::DoNotOptimize(FindByDescription(session, 0));
   }
   const double items = static_cast<double>(state.range(0));
-  state.counters["items"] = items;
   state.counters["per_item"] = benchmark::Counter(
       items, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-void RealMatcherFindsTheLastItem(benchmark::State& state) {
+// The same keystroke with every item asked about, as before the matcher
+// kept the host's verdicts: a text with a wildcard goes to the host whole.
+void AskingTheHostPerItem(benchmark::State& state, FarCmpNameFn cmpName) {
+  KeystrokeSearch(state, cmpName, "T?x");
+}
+
+void FindsTheLastItem(benchmark::State& state) {
   KeystrokeSearch(state, RealMatcher, kLastItemText);
 }
-void RealMatcherFindsNothing(benchmark::State& state) {
-  KeystrokeSearch(state, RealMatcher, "Harbour");
+void FindsTheLastItemThroughAConvertingHost(benchmark::State& state) {
+  KeystrokeSearch(state, ConvertingMatcher, kLastItemText);
 }
-void OwnLoopOnly(benchmark::State& state) {
-  KeystrokeSearch(state, RejectAtOnce, "H");
+void PerItemThroughAConvertingHost(benchmark::State& state) {
+  AskingTheHostPerItem(state, ConvertingMatcher);
+}
+void FindsNothing(benchmark::State& state) {
+  KeystrokeSearch(state, RealMatcher, "Harbour");
 }
 
 void PanelSizes(benchmark::internal::Benchmark* b) {
   b->RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMicrosecond);
 }
 
-BENCHMARK(RealMatcherFindsTheLastItem)->Apply(PanelSizes);
-BENCHMARK(RealMatcherFindsNothing)->Apply(PanelSizes);
-BENCHMARK(OwnLoopOnly)->Apply(PanelSizes);
+BENCHMARK(FindsTheLastItem)->Apply(PanelSizes);
+BENCHMARK(FindsNothing)->Apply(PanelSizes);
+BENCHMARK(FindsTheLastItemThroughAConvertingHost)->Apply(PanelSizes);
+BENCHMARK(PerItemThroughAConvertingHost)->Apply(PanelSizes);
 
 }  // namespace
 
