@@ -441,6 +441,19 @@ def case_select_and_unselect(env, check):
                 [RECIPE_ITEMS[n] for n in ("cake.txt", "pizza.txt", "soup.txt")])
 
 
+def case_default_view_reads_the_description_file(env, check):
+    """Items come without descriptions, as in the real host's default view:
+    the plug-in reads examples/descript.ion itself."""
+    no_descriptions = ["--no-descriptions"]
+    status, dump = run_examples(env, SPEED_SEARCH + " r e c Ctrl+Enter Enter F10", no_descriptions)
+    check.equal("exit status", status, 0)
+    check.equal("typing and the next match find by the file's descriptions", dump.current,
+                RECIPE_ITEMS["pizza.txt"])
+    status, dump = run_examples(env, SELECT + " R e c i p e : * Enter F10", no_descriptions)
+    check.equal("a mask selects by the file's descriptions", dump.selected,
+                [RECIPE_ITEMS[n] for n in ("cake.txt", "pizza.txt", "soup.txt")])
+
+
 def case_menus_cancelled(env, check):
     status, dump = run_examples(env, "F11 Enter Esc F11 Esc F10")
     check.equal("exit status", status, 0)

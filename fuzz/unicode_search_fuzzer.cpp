@@ -91,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   view.count = uint32_t(items.size());
   view.current = in.Byte() % items.size();
   view.rect = {0, 1, 79, 20};
-  view.descriptions = {pointers.data(), sizeof(const char16_t*), true};
+  view.descriptions = {pointers.data(), sizeof(const char16_t*), true, view.count};
   BasicSearchText<char16_t> text;
   ClearSearchText(&text);
   auto matcher = std::make_unique<PrefixMatcher<char16_t>>();

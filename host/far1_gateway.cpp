@@ -89,8 +89,9 @@ PanelView<char> Far1::ViewOf(const PanelInfo& record) {
   view.rect = {record.PanelRect.left, record.PanelRect.top, record.PanelRect.right,
                record.PanelRect.bottom};
   const PluginPanelItem* items = record.PanelItems;
-  view.descriptions = {&items->Description, sizeof *items, true};
-  view.names = {items->FindData.cFileName, sizeof *items, false};
+  view.descriptions = {&items->Description, sizeof *items, true, view.count};
+  view.names = {items->FindData.cFileName, sizeof *items, false, view.count};
+  view.sizes = {&items->FindData.nFileSizeHigh, sizeof *items, true};
   view.folder = record.Plugin ? nullptr : record.CurDir;
   return view;
 }

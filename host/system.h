@@ -54,4 +54,32 @@ int ReadUserRegistryValue(const char* key, const char* value, uint8_t* buffer, u
 void* Allocate(size_t bytes);
 void Free(void* block);
 
+// ---- Files and the OEM code page, for a folder's description file ----
+
+enum class FileRead : uint8_t {
+  kDone,        // read whole
+  kMissing,     // no such name in the folder
+  kNotAFile,    // the name is a folder or a device, not a regular file
+  kUnreadable,  // there, but it cannot be opened or read (locked, no access)
+  kTooLarge,    // larger than the limit: not read at all
+  kNoMemory,
+};
+
+// Reads the whole regular file `name` in `folder` (both NUL-terminated
+// UTF-16; the name is found without regard to case also where the file system
+// tells case apart). A file of more than maxBytes is not read at all. On kDone
+// *bytes is a block from Allocate (the caller frees it) holding *size bytes
+// and one byte more for the caller's use; otherwise nothing is allocated.
+FileRead ReadFolderFile(const char16_t* folder, const char16_t* name, uint32_t maxBytes,
+                        uint8_t** bytes, uint32_t* size);
+
+// Converts count bytes of OEM code page text into out, which holds count
+// units (no code page gives more). Returns the number of units written.
+uint32_t OemToUtf16(const uint8_t* text, uint32_t count, char16_t* out);
+
+// Converts count UTF-16 units into OEM code page text in out, at most capacity
+// bytes (3 * count always suffices); characters the code page lacks become
+// its default character. Returns the number of bytes written, 0 on failure.
+uint32_t Utf16ToOem(const char16_t* text, uint32_t count, uint8_t* out, uint32_t capacity);
+
 }  // namespace sys

@@ -97,4 +97,120 @@ void Free(void* block) {
   if (block != nullptr) HeapFree(GetProcessHeap(), 0, block);
 }
 
+// ---- Files and the OEM code page ----
+
+namespace {
+
+// The longest path Win32 opens (with the \\?\ prefix), in UTF-16 units.
+constexpr uint32_t kMaxPathUnits = 32767;
+
+uint32_t Length(const char16_t* text) {
+  uint32_t n = 0;
+  while (text[n] != 0 && n <= kMaxPathUnits) ++n;
+  return n;
+}
+
+void Append(wchar_t* path, uint32_t* used, const char16_t* text, uint32_t count) {
+  for (uint32_t i = 0; i < count; ++i) path[(*used)++] = static_cast<wchar_t>(text[i]);
+}
+
+// Joins folder and name into a path CreateFileW opens, with the \\?\ prefix
+// past MAX_PATH (drive paths and UNC shares). Null when it cannot be built;
+// otherwise a block to Free.
+wchar_t* JoinPath(const char16_t* folder, const char16_t* name) {
+  const uint32_t folderLength = Length(folder);
+  const uint32_t nameLength = Length(name);
+  if (folderLength == 0 || folderLength + nameLength + 8 > kMaxPathUnits) return nullptr;
+  auto* path = static_cast<wchar_t*>(Allocate((kMaxPathUnits + 1) * sizeof(wchar_t)));
+  if (path == nullptr) return nullptr;
+  uint32_t used = 0;
+  const char16_t* rest = folder;
+  uint32_t restLength = folderLength;
+  if (folderLength + nameLength + 1 >= MAX_PATH) {
+    const bool prefixed = folderLength >= 4 && folder[0] == u'\\' && folder[1] == u'\\' &&
+                          (folder[2] == u'?' || folder[2] == u'.') && folder[3] == u'\\';
+    const bool unc = !prefixed && folderLength >= 2 && folder[0] == u'\\' && folder[1] == u'\\';
+    if (unc) {
+      Append(path, &used, u"\\\\?\\UNC", 7);
+      rest = folder + 1;  // keeps one backslash before the server
+      restLength = folderLength - 1;
+    } else if (!prefixed && folder[1] == u':') {
+      Append(path, &used, u"\\\\?\\", 4);
+    }
+  }
+  Append(path, &used, rest, restLength);
+  if (folder[folderLength - 1] != u'\\' && folder[folderLength - 1] != u'/') path[used++] = L'\\';
+  Append(path, &used, name, nameLength);
+  path[used] = 0;
+  return path;
+}
+
+FileRead ReadOpenFile(HANDLE file, uint32_t maxBytes, uint8_t** bytes, uint32_t* size) {
+  LARGE_INTEGER fileSize;
+  if (!GetFileSizeEx(file, &fileSize) || fileSize.QuadPart < 0) return FileRead::kUnreadable;
+  if (fileSize.QuadPart > static_cast<LONGLONG>(maxBytes)) return FileRead::kTooLarge;
+  const auto length = static_cast<uint32_t>(fileSize.QuadPart);
+  auto* block = static_cast<uint8_t*>(Allocate(length + 1));
+  if (block == nullptr) return FileRead::kNoMemory;
+  uint32_t done = 0;
+  while (done < length) {
+    DWORD got = 0;
+    if (!ReadFile(file, block + done, length - done, &got, nullptr) || got == 0) break;
+    done += got;
+  }
+  if (done != length) {
+    Free(block);
+    return FileRead::kUnreadable;
+  }
+  *bytes = block;
+  *size = length;
+  return FileRead::kDone;
+}
+
+}  // namespace
+
+FileRead ReadFolderFile(const char16_t* folder, const char16_t* name, uint32_t maxBytes,
+                        uint8_t** bytes, uint32_t* size) {
+  wchar_t* path = JoinPath(folder, name);
+  if (path == nullptr) return FileRead::kMissing;
+  FileRead result = FileRead::kUnreadable;
+  const DWORD attributes = GetFileAttributesW(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+        error == ERROR_INVALID_NAME || error == ERROR_BAD_NETPATH)
+      result = FileRead::kMissing;
+  } else if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) {
+    result = FileRead::kNotAFile;
+  } else {
+    // Shared for writing and deleting too, so that a file another program
+    // holds open for writing is still read, as the host reads it.
+    HANDLE file =
+        CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      result = ReadOpenFile(file, maxBytes, bytes, size);
+      CloseHandle(file);
+    }
+  }
+  Free(path);
+  return result;
+}
+
+uint32_t OemToUtf16(const uint8_t* text, uint32_t count, char16_t* out) {
+  if (count == 0) return 0;
+  const int units =
+      MultiByteToWideChar(CP_OEMCP, 0, reinterpret_cast<const char*>(text), static_cast<int>(count),
+                          reinterpret_cast<wchar_t*>(out), static_cast<int>(count));
+  return units > 0 ? static_cast<uint32_t>(units) : 0;
+}
+
+uint32_t Utf16ToOem(const char16_t* text, uint32_t count, uint8_t* out, uint32_t capacity) {
+  if (count == 0) return 0;
+  const int written = WideCharToMultiByte(CP_OEMCP, 0, reinterpret_cast<const wchar_t*>(text),
+                                          static_cast<int>(count), reinterpret_cast<char*>(out),
+                                          static_cast<int>(capacity), nullptr, nullptr);
+  return written > 0 ? static_cast<uint32_t>(written) : 0;
+}
+
 }  // namespace sys

@@ -244,7 +244,8 @@ void FillItem(const Panel& panel, int index, PluginPanelItem* out) {
   out->FindData.dwFileAttributes = item.directory ? FILE_ATTRIBUTE_DIRECTORY : 0;
   strncpy(out->FindData.cFileName, ItemName(panel, index), sizeof(out->FindData.cFileName) - 1);
   out->Flags = item.selected ? PPIF_SELECTED : 0;
-  out->Description = const_cast<char*>(ItemDescription(panel, index));
+  out->Description =
+      panel.withoutDescriptions ? nullptr : const_cast<char*>(ItemDescription(panel, index));
   out->UserData = static_cast<uint32_t>(index);
 }
 
@@ -279,8 +280,11 @@ void FillPanelInfo(Panel* panel, PanelInfo* info) {
   info->TopPanelItem = panel->top;
   info->Visible = 1;
   info->Focus = 1;
-  CopyText(info->ColumnTypes, sizeof(info->ColumnTypes), "N,Z");
-  CopyText(info->ColumnWidths, sizeof(info->ColumnWidths), "0,0");
+  // Without descriptions: the real host's default (medium) view mode.
+  CopyText(info->ColumnTypes, sizeof(info->ColumnTypes),
+           panel->withoutDescriptions ? "N,N,N" : "N,Z");
+  CopyText(info->ColumnWidths, sizeof(info->ColumnWidths),
+           panel->withoutDescriptions ? "0,0,0" : "0,0");
   CopyText(info->CurDir, sizeof(info->CurDir), panel->title);
 }
 

@@ -25,6 +25,9 @@ struct Panel {
   int top = 0;                   // the item on the first visible row
   HostRect rect{0, 0, 0, 0};     // frame corners, in screen cells
   int malformedLines = 0;        // description lines that could not be read
+  // Plug-ins get the items without descriptions, as from the real host in a
+  // view mode without a description column (which then never reads the file).
+  bool withoutDescriptions = false;
   // What FCTL_GETPANELINFO hands out; rebuilt on every call and kept until the
   // next one, so it stays valid for the whole plug-in command.
   std::vector<PluginPanelItem> snapshot;

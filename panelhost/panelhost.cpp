@@ -12,6 +12,9 @@
 //   --dump FILE          on quitting, write the final state to FILE (below)
 //   --size COLSxROWS     make the console this size first (e.g. 80x25)
 //   --rect L,T,R,B       put the panel's frame at these cells instead of filling the screen
+//   --no-descriptions    hand plug-ins the items without descriptions (and the column
+//                        types "N,N,N"), as the real host does in its default view modes,
+//                        where it never reads descript.ion; the panel still shows them
 //   --no-console-input   give plug-ins a standard input that is no console (the NUL
 //                        device); the host keeps reading its own keys from the console
 //   --set-palette HEX    first write HKCU\Software\Far\Colors, value CurrentPalette, as
@@ -80,6 +83,7 @@ struct Options {
   bool setPalette = false;
   std::string palette;
   bool noConsoleInput = false;
+  bool noDescriptions = false;
 };
 
 Options options;
@@ -212,6 +216,9 @@ bool ParseOptions(int argc, char** argv, std::string* error) {
       options.palette = value;
     } else if (arg == "--no-console-input") {
       options.noConsoleInput = true;
+      takesValue = false;
+    } else if (arg == "--no-descriptions") {
+      options.noDescriptions = true;
       takesValue = false;
     } else if (arg.rfind("--", 0) == 0) {
       *error = "unknown option or missing value: " + arg;
@@ -408,6 +415,7 @@ int Start(int argc, char** argv) {
   if (options.noConsoleInput) HideConsoleInputFromPlugins();
 
   host.defaultRect = !options.rect;
+  host.panel.withoutDescriptions = options.noDescriptions;
   host.panel.rect = options.panelRect;
   host.status = std::to_string(host.panel.items.size()) + " items";
   if (host.panel.malformedLines > 0) {
@@ -451,6 +459,7 @@ const char kUsage[] =
     "  --rect L,T,R,B       put the panel's frame at these cells\n"
     "  --set-palette HEX    write the host palette value (hex bytes), or \"none\" to delete it\n"
     "  --no-console-input   give plug-ins a standard input that is no console\n"
+    "  --no-descriptions    hand plug-ins the items without descriptions (default view)\n"
     "Keys: arrows, PgUp/PgDn, Home/End, Ins select, Enter show, F11 plug-ins, F10 quit.\n";
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "descriptions/panel_descriptions.h"
 #include "host/panel_view.h"
 
 // Asks for a mask; then sets or clears the selection of every item whose
@@ -14,9 +15,11 @@ template <class G>
 void SelectCommand(bool unselect) {
   using Char = typename G::Char;
   typename G::PanelRecord record;
-  PanelView<Char> panel;
+  PanelView<Char> panel{};
   if (!G::TakeSnapshot(&record, &panel)) return;
   if (const Char* mask = G::AskForMask(unselect)) {
+    descriptions::FolderDescriptions<Char> fromFile;
+    descriptions::UseFolderDescriptions<G>(&panel, &fromFile);
     G::BeginSelection(&record);
     for (uint32_t i = 0; i < panel.count; ++i) {
       const Char* description = panel.descriptions.At(i);
@@ -25,6 +28,7 @@ void SelectCommand(bool unselect) {
       }
     }
     G::EndSelection(&record);
+    descriptions::ReleaseFolderDescriptions(&fromFile);
   }
   G::ReleaseSnapshot(&record);
 }

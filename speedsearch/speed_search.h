@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "descriptions/panel_descriptions.h"
 #include "host/box_ink.h"
 #include "host/panel_view.h"
 #include "host/system.h"
@@ -105,8 +106,10 @@ template <class G>
 void SpeedSearchCommand() {
   using Char = typename G::Char;
   typename G::PanelRecord record;
-  PanelView<Char> panel;
+  PanelView<Char> panel{};
   if (!G::TakeSnapshot(&record, &panel)) return;
+  descriptions::FolderDescriptions<Char> fromFile;
+  descriptions::UseFolderDescriptions<G>(&panel, &fromFile);
   // The matcher's verdict tables are too big for a stack frame the host may
   // not have probed; without them there is no search to run.
   auto* matcher = static_cast<PrefixMatcher<Char>*>(sys::Allocate(sizeof(PrefixMatcher<Char>)));
@@ -118,5 +121,6 @@ void SpeedSearchCommand() {
     G::RedrawPanel();
     sys::Free(matcher);
   }
+  descriptions::ReleaseFolderDescriptions(&fromFile);
   G::ReleaseSnapshot(&record);
 }

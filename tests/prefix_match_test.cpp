@@ -59,7 +59,7 @@ int FoundByTheSpeedSearch(const std::vector<Text<C>>& items, const Text<C>& type
   PanelView<C> view{};
   view.count = uint32_t(items.size());
   view.current = int(current);
-  view.descriptions = {pointers.data(), sizeof(const C*), true};
+  view.descriptions = {pointers.data(), sizeof(const C*), true, view.count};
   BasicSearchText<C> text;
   ClearSearchText(&text);
   for (C unit : typed) text.chars[text.units++] = unit;

@@ -36,6 +36,45 @@ sys::ConsoleEvent MouseEvent() {
   return sys::ConsoleEvent{0x0002, false, 0, 0};
 }
 
+std::array<char16_t, 128> Cp866UpperHalf() {
+  // clang-format off
+  return {
+      // 0x80-0xAF: Cyrillic capitals, then the small letters a to p
+      0x0410, 0x0411, 0x0412, 0x0413, 0x0414, 0x0415, 0x0416, 0x0417,
+      0x0418, 0x0419, 0x041A, 0x041B, 0x041C, 0x041D, 0x041E, 0x041F,
+      0x0420, 0x0421, 0x0422, 0x0423, 0x0424, 0x0425, 0x0426, 0x0427,
+      0x0428, 0x0429, 0x042A, 0x042B, 0x042C, 0x042D, 0x042E, 0x042F,
+      0x0430, 0x0431, 0x0432, 0x0433, 0x0434, 0x0435, 0x0436, 0x0437,
+      0x0438, 0x0439, 0x043A, 0x043B, 0x043C, 0x043D, 0x043E, 0x043F,
+      // 0xB0-0xDF: shades and box drawing
+      0x2591, 0x2592, 0x2593, 0x2502, 0x2524, 0x2561, 0x2562, 0x2556,
+      0x2555, 0x2563, 0x2551, 0x2557, 0x255D, 0x255C, 0x255B, 0x2510,
+      0x2514, 0x2534, 0x252C, 0x251C, 0x2500, 0x253C, 0x255E, 0x255F,
+      0x255A, 0x2554, 0x2569, 0x2566, 0x2560, 0x2550, 0x256C, 0x2567,
+      0x2568, 0x2564, 0x2565, 0x2559, 0x2558, 0x2552, 0x2553, 0x256B,
+      0x256A, 0x2518, 0x250C, 0x2588, 0x2584, 0x258C, 0x2590, 0x2580,
+      // 0xE0-0xFF: the small letters r to ya, then Yo, Ukrainian letters, signs
+      0x0440, 0x0441, 0x0442, 0x0443, 0x0444, 0x0445, 0x0446, 0x0447,
+      0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,
+      0x0401, 0x0451, 0x0404, 0x0454, 0x0407, 0x0457, 0x040E, 0x045E,
+      0x00B0, 0x2219, 0x00B7, 0x221A, 0x2116, 0x00A4, 0x25A0, 0x00A0,
+  };
+  // clang-format on
+}
+
+void AddFile(const std::u16string& folder, const std::u16string& name,
+             const std::vector<uint8_t>& bytes, sys::FileRead kind) {
+  auto& files = theSystem.fileSystem.files;
+  for (File& file : files) {
+    if (file.folder == folder && file.name == name) {
+      file.bytes = bytes;
+      file.kind = kind;
+      return;
+    }
+  }
+  files.push_back(File{folder, name, bytes, kind});
+}
+
 sys::ConsoleEvent FocusEvent() {
   return sys::ConsoleEvent{0x0010, false, 0, 0};
 }
@@ -109,11 +148,78 @@ int ReadUserRegistryValue(const char* key, const char* value, uint8_t* buffer, u
 }
 
 void* Allocate(size_t bytes) {
-  return theSystem.allocationFails ? nullptr : std::malloc(bytes);
+  if (theSystem.allocationFails) return nullptr;
+  ++theSystem.liveBlocks;
+  return std::malloc(bytes);
 }
 
 void Free(void* block) {
+  if (block != nullptr) --theSystem.liveBlocks;
   std::free(block);
+}
+
+namespace {
+
+char16_t AsciiLower(char16_t c) {
+  return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+}
+
+bool SameNameIgnoringCase(const std::u16string& a, const char16_t* b) {
+  size_t i = 0;
+  for (; i < a.size(); ++i) {
+    if (b[i] == 0 || AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  }
+  return b[i] == 0;
+}
+
+}  // namespace
+
+FileRead ReadFolderFile(const char16_t* folder, const char16_t* name, uint32_t maxBytes,
+                        uint8_t** bytes, uint32_t* size) {
+  fake::FileSystem& fileSystem = theSystem.fileSystem;
+  fileSystem.lookups.push_back(std::u16string(folder) + u"|" + name);
+  for (const fake::File& file : fileSystem.files) {
+    if (file.folder != folder || !SameNameIgnoringCase(file.name, name)) continue;
+    if (file.kind != FileRead::kDone) return file.kind;
+    if (file.bytes.size() > maxBytes) return FileRead::kTooLarge;
+    auto* block = static_cast<uint8_t*>(Allocate(file.bytes.size() + 1));
+    if (block == nullptr) return FileRead::kNoMemory;
+    if (!file.bytes.empty()) std::memcpy(block, file.bytes.data(), file.bytes.size());
+    fileSystem.bytesRead += file.bytes.size();
+    *bytes = block;
+    *size = static_cast<uint32_t>(file.bytes.size());
+    return FileRead::kDone;
+  }
+  return FileRead::kMissing;
+}
+
+uint32_t OemToUtf16(const uint8_t* text, uint32_t count, char16_t* out) {
+  for (uint32_t i = 0; i < count; ++i)
+    out[i] = text[i] < 0x80 ? text[i] : theSystem.oemUpperHalf[text[i] - 0x80];
+  return count;
+}
+
+uint32_t Utf16ToOem(const char16_t* text, uint32_t count, uint8_t* out, uint32_t capacity) {
+  if (capacity < count) return 0;
+  uint32_t written = 0;
+  for (uint32_t i = 0; i < count; ++i) {
+    uint8_t byte = '?';
+    if (text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < count && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      ++i;  // a surrogate pair is one character, as Windows converts it
+    } else if (text[i] < 0x80) {
+      byte = static_cast<uint8_t>(text[i]);
+    } else {
+      for (int b = 0; b < 128; ++b) {
+        if (theSystem.oemUpperHalf[b] == text[i]) {
+          byte = static_cast<uint8_t>(0x80 + b);
+          break;
+        }
+      }
+    }
+    out[written++] = byte;
+  }
+  return written;
 }
 
 }  // namespace sys

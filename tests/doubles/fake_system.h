@@ -2,6 +2,7 @@
 // queue and a screen buffer, a registry of byte values, and a beep counter.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -26,10 +27,31 @@ struct Console {
   int stdHandleRequests = 0;
 };
 
+// A file in the stand-in file system, found by its folder exactly and by its
+// name without regard to ASCII case, as both hosts find description files.
+struct File {
+  std::u16string folder;
+  std::u16string name;
+  std::vector<uint8_t> bytes;
+  sys::FileRead kind = sys::FileRead::kDone;  // kNotAFile, kUnreadable: as such
+};
+
+struct FileSystem {
+  std::vector<File> files;
+  std::vector<std::u16string> lookups;  // every "folder|name" asked for
+  uint64_t bytesRead = 0;
+};
+
+// The OEM code page's upper half (bytes 0x80 to 0xFF); CP866 by default.
+std::array<char16_t, 128> Cp866UpperHalf();
+
 struct System {
   Console console;
+  FileSystem fileSystem;
+  std::array<char16_t, 128> oemUpperHalf = Cp866UpperHalf();
   int beeps = 0;
   bool allocationFails = false;
+  int liveBlocks = 0;  // blocks from Allocate not yet freed
   // Values under HKEY_CURRENT_USER, by "key\value".
   std::map<std::string, std::vector<uint8_t>> registry;
 };
@@ -43,5 +65,9 @@ sys::ConsoleEvent KeyDown(uint32_t character, uint16_t virtualKey = 0);
 sys::ConsoleEvent KeyUp(uint32_t character, uint16_t virtualKey = 0);
 sys::ConsoleEvent MouseEvent();
 sys::ConsoleEvent FocusEvent();
+
+// Puts a file into the stand-in file system, replacing one of the same name.
+void AddFile(const std::u16string& folder, const std::u16string& name,
+             const std::vector<uint8_t>& bytes, sys::FileRead kind = sys::FileRead::kDone);
 
 }  // namespace fake

@@ -1,0 +1,36 @@
+// Descriptions for a panel the host handed over without any: the host reads
+// a folder's description file only while a panel shows a description column,
+// so in every other view mode the plug-in reads the file itself.
+#pragma once
+
+#include "descriptions/folder_descriptions.h"
+#include "host/panel_view.h"
+
+namespace descriptions {
+
+template <class Char>
+bool HasAnyDescription(const PanelView<Char>& panel) {
+  for (uint32_t i = 0; i < panel.count; ++i) {
+    if (panel.descriptions.At(i) != nullptr) return true;
+  }
+  return false;
+}
+
+// Where a panel of a real folder has not one description from the host,
+// points its descriptions at those read from the folder's description file
+// into read, which the caller releases. A description the host gave is never
+// replaced, and where the file cannot be used the panel stays as it was.
+template <class G>
+void UseFolderDescriptions(PanelView<typename G::Char>* panel,
+                           FolderDescriptions<typename G::Char>* read) {
+  *read = {};
+  if (panel->folder == nullptr || HasAnyDescription(*panel)) return;
+  const ItemSizes* sizes = panel->sizes.first != nullptr ? &panel->sizes : nullptr;
+  if (!ReadFolderDescriptions(panel->folder, G::DescriptionFileNames(), panel->names, read,
+                              sizes)) {
+    return;
+  }
+  panel->descriptions = {read->perItem, sizeof *read->perItem, true, panel->count};
+}
+
+}  // namespace descriptions
