@@ -22,8 +22,8 @@
 
 #include "filemask/file_mask.h"
 #include "host/host_services.h"
-#include "plugin/plugin_menu.h"
 #include "plugin/far1_commands.h"
+#include "plugin/plugin_menu.h"
 #include "tests/doubles/fake_system.h"
 
 namespace {
