@@ -9,6 +9,8 @@ add_library(veltrane_native STATIC
 target_link_libraries(veltrane_native PUBLIC filemask)
 
 add_subdirectory(tests)
+add_subdirectory(far2l)
+add_subdirectory(tests/far2l)
 
 option(VELTRANE_FUZZ "Build the libFuzzer target in fuzz/ (clang only)" OFF)
 option(VELTRANE_BENCH "Build the keystroke search benchmark in bench/" OFF)

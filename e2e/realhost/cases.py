@@ -1,0 +1,265 @@
+"""The real-host cases: the plug-in driven by keys, checked on the screen.
+
+Each group runs in one host session, step after step; a step waits for what
+it expects (the cursor on an item, a box, a dialog) and fails with the
+screen when it does not come. The same groups run for every build and in
+both view modes; the Unicode and Russian groups need a Unicode build.
+"""
+
+import time
+
+from fixture import BOX_TITLE, NAMES, SIZES
+from hostdriver import Timeout
+
+SPEED_SEARCH, SELECT, UNSELECT = 0, 1, 2
+
+
+class Failure(AssertionError):
+    pass
+
+
+class Session:
+    """One group's view of the host: the plug-in's commands as a user picks
+    them, and what the screen says about them."""
+
+    def __init__(self, host, texts, log=print):
+        self.host, self.texts, self.log = host, texts, log
+
+    def ok(self, what):
+        self.log(f"ok - {what}")
+
+    def check(self, condition, what, screen=None):
+        if not condition:
+            raise Failure(f"{what}\n{screen or self.host.screen()}")
+        self.ok(what)
+
+    # -- Reaching the commands --
+
+    def plugins_menu(self):
+        self.host.key("F11")
+        return self.host.wait(lambda s: self.texts["title"] in s, 10, "the plug-ins menu")
+
+    def command(self, index):
+        """F11, Enter on the plug-in's entry (the only one), then the
+        command by its place in the menu, so that any language works."""
+        self.plugins_menu()
+        self.host.key("Enter")
+        self.host.wait(lambda s: all(c in s for c in self.texts["commands"]), 10,
+                       "the command menu")
+        self.host.key("PPage")
+        for _ in range(index):
+            self.host.key("Down")
+        self.host.key("Enter")
+
+    def open_search(self):
+        self.command(SPEED_SEARCH)
+        return self.host.wait(lambda s: BOX_TITLE in s, 10, "the search box")
+
+    def open_mask_dialog(self, index):
+        title = self.texts["select_title" if index == SELECT else "unselect_title"]
+        self.command(index)
+        return self.host.wait(lambda s: title in s, 10, f"the dialog {title!r}")
+
+    def apply_mask(self, index, mask):
+        """Opens the dialog, types the mask over the kept one, Enter."""
+        self.open_mask_dialog(index)
+        self.host.type(mask)
+        self.host.wait(lambda s: mask in s, 10, f"the mask {mask!r} in the field")
+        self.host.key("Enter")
+        return self.dialog_closed()
+
+    def dialog_closed(self):
+        titles = (self.texts["select_title"], self.texts["unselect_title"])
+        return self.settle(lambda s: not any(t in s for t in titles))
+
+    # -- Reading --
+
+    @staticmethod
+    def box_text(screen):
+        """The search text, from the row under the box's title; None when
+        no box is shown."""
+        at = screen.find(BOX_TITLE)
+        if not at:
+            return None
+        y, x = at
+        left = screen.row(y).rfind("╔", 0, x)
+        return screen.row(y + 1)[left + 1 : left + 21].strip()
+
+    def cursor(self, screen=None):
+        return self.host.cursor_name(NAMES, screen)
+
+    def selected(self, screen=None):
+        return self.host.selected(NAMES, screen)
+
+    def settle(self, predicate=lambda s: True, quiet=0.4, timeout=10):
+        """Waits for predicate, then until the screen stops changing for
+        `quiet` seconds: for steps whose effect is that nothing happens, the
+        only proof the key was handled is a screen that stays as it was.
+        The clock in the top row is left out."""
+        s = self.host.wait(predicate, timeout)
+        last, since = s.rows[1:], time.monotonic()
+        deadline = since + timeout
+        while time.monotonic() - since < quiet:
+            if time.monotonic() > deadline:
+                raise Timeout(f"the screen kept changing\n{s}")
+            time.sleep(0.02)
+            s = self.host.screen()
+            if s.rows[1:] != last:
+                last, since = s.rows[1:], time.monotonic()
+        return s
+
+    def wait_search(self, text, cursor):
+        """Waits for the box to show `text` with the cursor on `cursor`."""
+        return self.host.wait(lambda s: self.box_text(s) == text and self.cursor(s) == cursor,
+                              10, f"search text {text!r} with the cursor on {cursor}")
+
+    def expect_selection(self, names, screen):
+        self.check(self.selected(screen) == set(names),
+                   f"selected in yellow: {sorted(names)}", screen)
+        line = self.host.selection(screen)
+        want = (sum(SIZES[n] for n in names), len(names)) if names else None
+        self.check(line == want, f"selection line reads {want}", screen)
+
+
+# ---- Groups --------------------------------------------------------------------
+
+
+def group_menu(t):
+    s = t.plugins_menu()
+    row = next(r for r in s.rows if t.texts["title"] in r)
+    t.ok(f"F11 lists the plug-in: {row.strip()!r}")
+    t.host.key("Enter")
+    s = t.host.wait(lambda s: all(c in s for c in t.texts["commands"]), 10, "the command menu")
+    t.ok("the command menu lists " + ", ".join(t.texts["commands"]))
+    t.host.key("Escape")
+    s = t.settle(lambda s: t.texts["commands"][0] not in s)
+    t.check(t.cursor(s) == "..", "Esc closes the command menu and leaves the panel as it was", s)
+
+
+def group_speed_search(t):
+    s = t.open_search()
+    t.check(t.box_text(s) == "" and t.cursor(s) == "..", "the box opens empty", s)
+    t.host.type("a")
+    t.wait_search("a", "bravo.txt")
+    t.ok("typing 'a' moves the cursor to the first description starting with it")
+    t.host.type("p")
+    t.wait_search("ap", "bravo.txt")
+    t.ok("a second letter that still matches keeps the item")
+    for target in ("charlie.txt", "hotel.txt", "bravo.txt"):
+        t.host.key("C-j")
+        t.wait_search("ap", target)
+        t.ok(f"the next match (character 10) moves on to {target}")
+    t.ok("the next match wraps from the last match to the first")
+    t.host.type("x")
+    s = t.settle()
+    t.check(t.box_text(s) == "ap" and t.cursor(s) == "bravo.txt",
+            "a letter no description continues with is refused", s)
+    t.host.key("BSpace")
+    t.wait_search("a", "bravo.txt")
+    t.ok("Backspace takes the last letter back and the cursor stays")
+    t.host.key("Escape")
+    s = t.settle(lambda s: BOX_TITLE not in s)
+    t.check(t.cursor(s) == "bravo.txt", "Esc closes the box and the cursor stays", s)
+    t.open_search()
+    t.host.type("ban")
+    t.wait_search("ban", "delta.txt")
+    t.host.key("Down")
+    s = t.settle(lambda s: BOX_TITLE not in s)
+    t.check(t.cursor(s) == "descript.ion",
+            "Down ends the search and reaches the panel: the cursor moves on from delta.txt", s)
+
+
+def group_select(t):
+    s = t.apply_mask(SELECT, "*recipe")
+    t.expect_selection(["bravo.txt", "charlie.txt"], s)
+    t.open_mask_dialog(SELECT)
+    s = t.host.wait(lambda s: "*recipe" in s, 10, "the kept mask")
+    t.ok("the dialog opens with the last mask")
+    t.host.type("apricot*")
+    t.host.wait(lambda s: "apricot*" in s and "*recipe" not in s, 10, "the new mask")
+    t.ok("typing replaces the kept mask")
+    t.host.key("Enter")
+    s = t.dialog_closed()
+    t.expect_selection(["bravo.txt", "charlie.txt", "hotel.txt"], s)
+    t.open_mask_dialog(UNSELECT)
+    t.host.wait(lambda s: "apricot*" in s, 10, "the kept mask in the unselect dialog")
+    t.ok("the unselect dialog opens with the select dialog's last mask")
+    t.host.key("Enter")
+    s = t.dialog_closed()
+    t.expect_selection(["bravo.txt", "charlie.txt"], s)
+    t.ok("unselect with the kept mask takes out only its items")
+    t.open_mask_dialog(SELECT)
+    t.host.type("zebra*")  # begins no earlier mask: no history list drops down
+    t.host.wait(lambda s: "zebra*" in s, 10, "the mask 'zebra*'")
+    t.host.key("Escape")
+    s = t.dialog_closed()
+    t.expect_selection(["bravo.txt", "charlie.txt"], s)
+    t.ok("Esc in the dialog changes nothing")
+    group_help(t)
+
+
+def group_help(t):
+    title = t.texts["help_title"]
+    if not title:
+        raise Failure("no help file with the DescSel topic in the plug-in's folder")
+    t.open_mask_dialog(SELECT)
+    t.host.key("F1")
+    t.host.wait(lambda s: title in s, 10, f"the help topic {title!r}")
+    t.ok(f"F1 in the mask dialog opens the help topic {title!r}")
+    t.host.key("Escape")
+    t.host.wait(lambda s: title not in s and t.texts["select_title"] in s, 10,
+                "the dialog again")
+    t.ok("Esc leaves the help for the dialog")
+    t.host.key("Escape")
+    t.dialog_closed()
+
+
+def group_unicode(t):
+    t.open_search()
+    t.host.type("Кир")
+    t.wait_search("Кир", "foxtrot.txt")
+    t.ok("a Cyrillic prefix typed into the search finds its item")
+    t.host.key("Escape")
+    t.settle(lambda s: BOX_TITLE not in s)
+    t.open_search()
+    t.host.type("Éla")
+    t.wait_search("Éla", "golf.txt")
+    t.ok("an accented prefix finds its item")
+    t.host.key("Escape")
+    t.settle(lambda s: BOX_TITLE not in s)
+    s = t.apply_mask(SELECT, "*café*")
+    t.expect_selection(["golf.txt"], s)
+    s = t.apply_mask(SELECT, "Кириллица*")
+    t.expect_selection(["golf.txt", "foxtrot.txt"], s)
+    s = t.apply_mask(UNSELECT, "*отпуск*")
+    t.expect_selection(["golf.txt"], s)
+    t.ok("masks in any script select and unselect")
+
+
+def group_russian(t):
+    s = t.plugins_menu()
+    t.ok(f"F11 lists {t.texts['title']!r} in Russian")
+    t.host.key("Enter")
+    t.host.wait(lambda s: all(c in s for c in t.texts["commands"]), 10,
+                "the command menu in Russian")
+    t.ok("the command menu reads " + ", ".join(t.texts["commands"]))
+    t.host.key("Escape")
+    t.settle(lambda s: t.texts["commands"][0] not in s)
+    t.open_search()
+    t.host.type("Кир")
+    t.wait_search("Кир", "foxtrot.txt")
+    t.host.key("Escape")
+    t.settle(lambda s: BOX_TITLE not in s)
+    t.ok("the search works with the Russian interface")
+    s = t.apply_mask(SELECT, "*recipe")
+    t.expect_selection(["bravo.txt", "charlie.txt"], s)
+    group_help(t)
+
+
+GROUPS = {
+    "menu": (group_menu, {}),
+    "speed_search": (group_speed_search, {}),
+    "select": (group_select, {}),
+    "unicode": (group_unicode, {"unicode": True}),
+    "russian": (group_russian, {"unicode": True, "language": "Russian"}),
+}

@@ -1,0 +1,108 @@
+"""The folder the real-host cases work on, and the plug-in's texts as the
+installed language and help files give them."""
+
+import os
+import re
+
+# (name, description or None, size in bytes). Names run in another order than
+# the descriptions, so that a search by name would land elsewhere; "ap" begins
+# three descriptions, for the next match and its wrap.
+ITEMS = [
+    ("alpha.txt", "Zebra crossing photo", 11),
+    ("bravo.txt", "Apple pie recipe", 22),
+    ("charlie.txt", "Apple strudel recipe", 33),
+    ("delta.txt", "Banana bread", 44),
+    ("echo.txt", None, 55),
+    ("foxtrot.txt", "Кириллица: отпуск в горах", 66),
+    ("golf.txt", "Élan vital, café notes", 77),
+    ("hotel.txt", "Apricot jam", 88),
+    ("my notes.txt", "Quoted name with a space", 99),
+]
+UNICODE_ITEMS = {"foxtrot.txt", "golf.txt"}
+NAMES = ["..", "descript.ion"] + [name for name, _, _ in ITEMS]
+SIZES = {name: size for name, _, size in ITEMS}
+
+
+def make_folder(path, unicode):
+    """Writes the items and their descript.ion: UTF-8 with a byte-order mark
+    for the Unicode builds; for the 1.x build, in its OEM code page and
+    without the descriptions that code page cannot hold."""
+    os.makedirs(path, exist_ok=True)
+    lines = []
+    for name, description, size in ITEMS:
+        with open(os.path.join(path, name), "wb") as f:
+            f.write(b"x" * size)
+        if description is None or (not unicode and name in UNICODE_ITEMS):
+            continue
+        quoted = f'"{name}"' if " " in name else name
+        lines.append(f"{quoted} {description}\r\n")
+    data = "".join(lines)
+    with open(os.path.join(path, "descript.ion"), "wb") as f:
+        f.write(data.encode("utf-8-sig") if unicode else data.encode("cp866"))
+    return path
+
+
+# ---- Texts -------------------------------------------------------------------
+
+ENGLISH = {
+    "title": "Veltrane",
+    "commands": ["Description Speed Search", "Select by description...",
+                 "Unselect by description..."],
+    "select_title": "Description Select",
+    "unselect_title": "Description Unselect",
+}
+BOX_TITLE = "Desc. Search"
+
+
+def _language_of(path):
+    with open(path, encoding="utf-8-sig", errors="replace") as f:
+        first = f.readline()
+    m = re.match(r"\s*\.Language\s*=\s*([^,\s]+)", first)
+    return m.group(1) if m else None
+
+
+def _files(folder, suffix, language):
+    return [os.path.join(folder, f) for f in sorted(os.listdir(folder))
+            if f.lower().endswith(suffix) and _language_of(os.path.join(folder, f)) == language]
+
+
+def is_unicode_build(plugin_dir):
+    """The current-generation builds carry language files; the 1.x DLL has
+    its texts built in."""
+    return any(f.lower().endswith(".lng") for f in os.listdir(plugin_dir))
+
+
+def texts(plugin_dir, language):
+    """The menu and dialog texts in `language`, from the plug-in's .lng file
+    (messages in order: title, three commands, two dialog titles), and the
+    mask dialog's help topic title from its .hlf."""
+    result = dict(ENGLISH)
+    lng = _files(plugin_dir, ".lng", language)
+    if lng:
+        with open(lng[0], encoding="utf-8-sig") as f:
+            messages = [m.group(1) for m in (re.match(r'\s*"(.*)"\s*$', line) for line in f)
+                        if m]
+        messages = [m.replace("&", "") for m in messages]
+        result.update(title=messages[0], commands=messages[1:4], select_title=messages[4],
+                      unselect_title=messages[5])
+    hlf = _files(plugin_dir, ".hlf", language)
+    result["help_title"] = _topic_title(hlf[0], "DescSel") if hlf else None
+    return result
+
+
+def _topic_title(path, topic):
+    data = open(path, "rb").read()
+    try:
+        text = data.decode("utf-8-sig")
+    except UnicodeDecodeError:
+        text = data.decode("cp866")  # a 1.x help file, in the OEM code page
+    lines = text.splitlines()
+    for i, line in enumerate(lines):
+        if line.strip() == "@" + topic:
+            for header in lines[i + 1 :]:
+                m = re.match(r"\$\s*#(.*)#", header)
+                if m:
+                    return m.group(1).replace("##", "#")
+                if not header.startswith("$"):
+                    break
+    return None

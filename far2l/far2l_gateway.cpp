@@ -1,0 +1,90 @@
+// far2l's side of the speed search and the selection commands: the saved
+// startup record and the host calls that need no more than a line or two.
+// The panel copy, the console and the mask dialog have files of their own.
+#include "far2l/far2l_gateway.h"
+
+namespace far2l {
+namespace {
+
+// Copied when the host loads the module: the host's own record lives on its
+// stack only for the length of that call.
+constinit PluginStartupInfo startupInfo{};
+constinit ConsoleFunctions consoleFunctions{};
+
+}  // namespace
+
+void Start(const PluginStartupInfo& info, const ConsoleFunctions& console) {
+  startupInfo = info;
+  startupInfo.FSF = nullptr;  // points into the host's stack; never used
+  consoleFunctions = console;
+}
+
+const PluginStartupInfo& Host() {
+  return startupInfo;
+}
+
+const ConsoleFunctions& Console() {
+  return consoleFunctions;
+}
+
+int Control(int command, int param1, LONG_PTR param2) {
+  return startupInfo.Control(PanelActive(), command, param1, param2);
+}
+
+const wchar_t* Msg(MsgId id) {
+  const wchar_t* text =
+      startupInfo.GetMsg ? startupInfo.GetMsg(startupInfo.ModuleNumber, id) : nullptr;
+  return text != nullptr ? text : kEnglishMessages[id];
+}
+
+int Menu(const wchar_t* title, const FarMenuItem* items, int count) {
+  return startupInfo.Menu(startupInfo.ModuleNumber, -1, -1, 0, 0, title, nullptr, nullptr, nullptr,
+                          nullptr, items, count);
+}
+
+}  // namespace far2l
+
+using namespace far2l;
+
+bool Far2l::CmpName(const wchar_t* mask, const wchar_t* str) {
+  return startupInfo.CmpName(mask, str, 0) != 0;
+}
+
+void Far2l::MoveCursor(PanelRecord*, int current, int top) {
+  PanelRedrawInfo redraw{current, top};
+  Control(FCTL_REDRAWPANEL, 0, PointerParam(&redraw));
+}
+
+void Far2l::RedrawPanel() {
+  Control(FCTL_REDRAWPANEL, 0, 0);
+}
+
+// The palette entries, not colours: the host looks the entry up at every
+// call, so the box follows the current palette.
+void Far2l::Text(int x, int y, Ink ink, const wchar_t* str) {
+  startupInfo.Text(x, y, ink == Ink::kFrame ? COL_DIALOGBOX : COL_DIALOGEDIT, str);
+}
+
+void Far2l::FlushText() {
+  startupInfo.Text(0, 0, 0, nullptr);
+}
+
+void Far2l::BeginSelection(PanelRecord* record) {
+  // The host may have re-read the folder while the dialog was up, and it
+  // does not range-check the indices it is given.
+  PanelInfo info{};
+  const bool known = Control(FCTL_GETPANELINFO, 0, PointerParam(&info)) && info.ItemsNumber > 0;
+  const uint32_t now = known ? static_cast<uint32_t>(info.ItemsNumber) : 0;
+  record->selectable = now < record->count ? now : record->count;
+  Control(FCTL_BEGINSELECTION, 0, 0);
+}
+
+void Far2l::SetSelected(PanelRecord* record, uint32_t index, bool selected) {
+  if (index >= record->selectable) return;
+  Control(FCTL_SETSELECTION, static_cast<int>(index), selected ? 1 : 0);
+}
+
+void Far2l::EndSelection(PanelRecord*) {
+  Control(FCTL_ENDSELECTION, 0, 0);
+  Control(FCTL_REDRAWPANEL, 0, 0);
+}
