@@ -11,6 +11,7 @@ target_link_libraries(veltrane_native PUBLIC filemask)
 add_subdirectory(tests)
 add_subdirectory(far2l)
 add_subdirectory(tests/far2l)
+add_subdirectory(tests/far3)
 
 option(VELTRANE_FUZZ "Build the libFuzzer target in fuzz/ (clang only)" OFF)
 option(VELTRANE_BENCH "Build the keystroke search benchmark in bench/" OFF)

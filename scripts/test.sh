@@ -2,14 +2,16 @@
 # Builds everything and runs every test: the native unit tests under the
 # sanitizers, then the DLL with its checks and the end-to-end tests under
 # 32-bit Wine (skipped where the kernel runs no 32-bit programs), the same
-# end-to-end tests against the 64-bit build under wine64, then a minute of
+# end-to-end tests against the 64-bit build under wine64, the current
+# generation's two DLLs with their checks and their real-host cases (x64 under
+# wine64, x86 skipped where 32-bit Wine cannot start), then a minute of
 # fuzzing.
 set -eu
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 
-for preset in native dll win64; do
+for preset in native dll win64 far3-x86 far3-x64; do
   cmake --preset "$preset"
   cmake --build --preset "$preset"
   ctest --preset "$preset"

@@ -1,0 +1,140 @@
+// The current-generation gateway: the saved startup record and the thin
+// wrappers over the host's panel, screen, matcher and selection services.
+#include "far3/far3_gateway.h"
+
+#include "far3/far3_ids.h"
+
+namespace {
+
+// The host's record is not promised to outlive SetStartupInfoW, nor the
+// standard functions it points to: both are copied, and the copy's FSF points
+// at the copy of the functions.
+constinit far3::PluginStartupInfo startupInfo{};
+constinit far3::FarStandardFunctions standardFunctions{};
+
+// The box's two colours, read from the host's palette at each speed search.
+constinit far3::FarColor frameColor{};
+constinit far3::FarColor fieldColor{};
+
+// The console's handles, fetched when first needed and kept.
+constinit sys::Handle consoleInput = nullptr;
+constinit sys::Handle consoleOutput = nullptr;
+
+sys::Handle Input() {
+  if (consoleInput == nullptr) consoleInput = sys::StdInput();
+  return consoleInput;
+}
+
+sys::Handle Output() {
+  if (consoleOutput == nullptr) consoleOutput = sys::StdOutput();
+  return consoleOutput;
+}
+
+// A classic console attribute byte as the host's colour record.
+far3::FarColor Indexed(uint8_t attribute) {
+  far3::FarColor color{};
+  color.Flags = far3::FCF_FG_INDEX | far3::FCF_BG_INDEX;
+  color.ForegroundColor = far3::kOpaque | (attribute & 0x0Fu);
+  color.BackgroundColor = far3::kOpaque | (attribute >> 4);
+  return color;
+}
+
+far3::FarColor PaletteColor(intptr_t index, uint8_t fallback) {
+  far3::FarColor color{};
+  if (far3::Host().AdvControl(&far3::kPluginGuid, far3::ACTL_GETCOLOR, index, &color) == 0) {
+    return Indexed(fallback);
+  }
+  return color;
+}
+
+intptr_t ControlActive(int command, intptr_t param1, void* param2) {
+  return far3::Host().PanelControl(far3::ActivePanel(), command, param1, param2);
+}
+
+}  // namespace
+
+namespace far3 {
+
+void SaveStartupInfo(const PluginStartupInfo* info) {
+  startupInfo = *info;
+  standardFunctions = *info->FSF;
+  startupInfo.FSF = &standardFunctions;
+}
+
+const PluginStartupInfo& Host() {
+  return startupInfo;
+}
+
+const char16_t* Msg(Message id) {
+  const char16_t* text = startupInfo.GetMsg(&kPluginGuid, id);
+  return text != nullptr ? text : u"";
+}
+
+}  // namespace far3
+
+// ---- Panel -----------------------------------------------------------------------
+
+bool Far3::CmpName(const Char* mask, const Char* str) {
+  // The host takes the name as writable for its other modes; comparing
+  // leaves it untouched.
+  return far3::Host().FSF->ProcessName(mask, const_cast<Char*>(str), 0, far3::PN_CMPNAME) != 0;
+}
+
+// The top line is a count in this interface: one above the first item is
+// the first item.
+void Far3::MoveCursor(PanelRecord*, int current, int top) {
+  far3::PanelRedrawInfo info{sizeof info, static_cast<size_t>(current),
+                             static_cast<size_t>(top < 0 ? 0 : top)};
+  ControlActive(far3::FCTL_REDRAWPANEL, 0, &info);
+}
+
+void Far3::RedrawPanel() {
+  ControlActive(far3::FCTL_REDRAWPANEL, 0, nullptr);
+}
+
+// ---- Search box and console ------------------------------------------------------------
+
+// The fixed colours are those of the 1.x plug-in when it finds no palette.
+void Far3::LoadBoxColors() {
+  frameColor = PaletteColor(far3::COL_DIALOGBOX, 0x70);
+  fieldColor = PaletteColor(far3::COL_DIALOGEDIT, 0x30);
+}
+
+void Far3::Text(int x, int y, Ink ink, const Char* str) {
+  far3::Host().Text(x, y, ink == Ink::kFrame ? &frameColor : &fieldColor, str);
+}
+
+void Far3::FlushText() {
+  far3::Host().Text(0, 0, nullptr, nullptr);
+}
+
+bool Far3::ScreenRows(int* rows) {
+  return sys::ScreenBufferHeight(Output(), rows);
+}
+
+void Far3::SetCursor(int column, int row) {
+  sys::SetCursorPosition(Output(), column, row);
+}
+
+bool Far3::PeekKey(sys::ConsoleEvent* event) {
+  return sys::PeekInputUnicode(Input(), event);
+}
+
+bool Far3::RemoveKey() {
+  return sys::RemoveInput(Input());
+}
+
+// ---- Selection -------------------------------------------------------------------------
+
+void Far3::BeginSelection(PanelRecord*) {
+  ControlActive(far3::FCTL_BEGINSELECTION, 0, nullptr);
+}
+
+void Far3::SetSelected(PanelRecord*, uint32_t index, bool selected) {
+  ControlActive(far3::FCTL_SETSELECTION, index, reinterpret_cast<void*>(intptr_t{selected}));
+}
+
+void Far3::EndSelection(PanelRecord*) {
+  ControlActive(far3::FCTL_ENDSELECTION, 0, nullptr);
+  ControlActive(far3::FCTL_REDRAWPANEL, 0, nullptr);
+}

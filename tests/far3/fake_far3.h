@@ -1,0 +1,105 @@
+// A stand-in for the current-generation host in native tests: a file panel
+// that hands its items out one call at a time and writes no further than the
+// buffer it is given, as the real host does; the palette, text output, name
+// matcher, menu, dialog and language services. Records every call.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "far3/far3_records.h"
+
+namespace fake3 {
+
+struct Item {
+  std::u16string name;
+  std::optional<std::u16string> description;
+  uint64_t size = 0;
+};
+
+struct PanelCall {
+  int command;
+  intptr_t param1;
+  intptr_t param2;       // the pointer as a number; the selection state for SETSELECTION
+  size_t redrawCurrent;  // FCTL_REDRAWPANEL with a PanelRedrawInfo, else 0
+  size_t redrawTop;
+};
+
+struct TextCall {
+  intptr_t x;
+  intptr_t y;
+  std::optional<far3::FarColor> color;
+  std::optional<std::u16string> text;  // none: the call that flushes
+};
+
+struct DialogCall {
+  far3::Uuid pluginId;
+  far3::Uuid id;
+  intptr_t x1, y1, x2, y2;
+  std::u16string helpTopic;
+  std::vector<far3::FarDialogItem> items;
+  std::u16string title;    // the frame's Data
+  std::u16string field;    // the edit item's Data as it opened
+  std::u16string history;  // the edit item's history name
+};
+
+struct Host {
+  // The active panel.
+  int panelType = far3::PTYPE_FILEPANEL;
+  uint64_t panelFlags = 0;
+  far3::Rect rect{0, 1, 49, 27};
+  size_t current = 0;
+  size_t top = 0;
+  std::vector<Item> items;
+  std::u16string folder = u"C:\\Photos";
+  bool panelInfoFails = false;
+  // After this many fills, every name is one character longer than the
+  // sizes answered before: the panel changed under the command.
+  int changeAfterFills = -1;
+
+  // Palette entries; none: ACTL_GETCOLOR fails.
+  std::optional<far3::FarColor> dialogBox;
+  std::optional<far3::FarColor> dialogEdit;
+
+  // What the user does: the menu item chosen (negative: cancelled), the
+  // dialog's closing item and the text left in its field.
+  intptr_t menuChoice = -1;
+  intptr_t dialogResult = 1;
+  std::u16string dialogText;
+
+  // The language file, by message number.
+  std::vector<std::u16string> messages{u"Veltrane",
+                                       u"&Description Speed Search",
+                                       u"&Select by description...",
+                                       u"&Unselect by description...",
+                                       u"Description Select",
+                                       u"Description Unselect"};
+
+  // What the plug-in did.
+  std::vector<PanelCall> panelCalls;
+  std::vector<TextCall> texts;
+  std::vector<DialogCall> dialogs;
+  std::vector<std::u16string> menuItems;
+  std::u16string menuTitle;
+  far3::Uuid menuId{};
+  int menus = 0;
+  int processNameCalls = 0;
+  int itemSizeQueries = 0;
+  int itemFills = 0;
+  int dialogsFreed = 0;
+
+  int Count(int command) const;
+};
+
+// Resets the host to an empty file panel, and hands the plug-in its startup
+// record through SetStartupInfoW as the host does after loading it.
+Host& Reset();
+Host& TheHost();
+
+// The host's mask rules as far as the tests need them: "*" any run, "?" any
+// one character, Latin and Cyrillic letters without regard to case, the
+// whole string; an empty mask matches nothing, as in the real host.
+bool MaskMatches(const char16_t* mask, const char16_t* name);
+
+}  // namespace fake3

@@ -1,0 +1,345 @@
+// The current-generation gateway through its stand-in host: the snapshot,
+// the search box's colours and cursor moves, selection, the mask dialog and
+// the plug-in's entry points.
+#include "far3/far3_gateway.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "far3/far3_ids.h"
+#include "select/select_by_description.h"
+#include "speedsearch/speed_search.h"
+#include "tests/doubles/fake_system.h"
+#include "tests/far3/fake_far3.h"
+
+extern "C" {
+void GetGlobalInfoW(far3::GlobalInfo* info);
+void GetPluginInfoW(far3::PluginInfo* info);
+void* OpenW(const far3::OpenInfo* info);
+}
+
+namespace {
+
+using fake3::Item;
+
+bool SameGuid(const far3::Uuid& a, const far3::Uuid& b) {
+  return a.Data1 == b.Data1 && a.Data2 == b.Data2 && a.Data3 == b.Data3 &&
+         std::u16string(a.Data4, a.Data4 + 8) == std::u16string(b.Data4, b.Data4 + 8);
+}
+
+std::u16string Str(const char16_t* text) {
+  return text != nullptr ? std::u16string(text) : u"(null)";
+}
+
+class Far3Test : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fake::ResetSystem();
+    host = &fake3::Reset();
+  }
+  void TearDown() override { EXPECT_EQ(fake::TheSystem().liveBlocks, 0) << "memory kept"; }
+
+  fake3::Host* host;
+};
+
+// ---- The snapshot ----------------------------------------------------------------
+
+using Far3Snapshot = Far3Test;
+
+TEST_F(Far3Snapshot, KeepsTheDescriptionsCursorRectangleAndFolder) {
+  host->items = {{u"..", {}},
+                 {u"beta.txt", u"\u041d\u0430\u043b\u043e\u0433"},  // Cyrillic
+                 {u"emoji.txt", u"\U0001F600 smile"},               // a surrogate pair
+                 {u"plain.txt", {}}};
+  host->current = 2;
+  host->top = 1;
+  Far3::PanelRecord record;
+  PanelView<char16_t> view;
+  ASSERT_TRUE(Far3::TakeSnapshot(&record, &view));
+
+  EXPECT_EQ(view.count, 4u);
+  EXPECT_EQ(view.current, 2);
+  EXPECT_EQ(view.top, 1);
+  EXPECT_EQ(view.rect.bottom, 27);
+  EXPECT_EQ(Str(view.descriptions.At(0)), u"(null)");
+  EXPECT_EQ(Str(view.descriptions.At(1)), u"\u041d\u0430\u043b\u043e\u0433");
+  EXPECT_EQ(Str(view.descriptions.At(2)), u"\U0001F600 smile");
+  EXPECT_EQ(Str(view.descriptions.At(3)), u"(null)");
+  // With descriptions from the host, the rules never read the file: no names.
+  EXPECT_EQ(view.names.At(1), nullptr);
+  EXPECT_EQ(Str(view.folder), u"C:\\Photos");
+  Far3::ReleaseSnapshot(&record);
+}
+
+TEST_F(Far3Snapshot, GivesTheNamesWhereTheHostGivesNoDescription) {
+  host->items = {{u"..", {}}, {u"a.txt", {}, 5000000000}, {u"\u0436\u0443\u043a.txt", {}, 7}};
+  Far3::PanelRecord record;
+  PanelView<char16_t> view;
+  ASSERT_TRUE(Far3::TakeSnapshot(&record, &view));
+  EXPECT_EQ(Str(view.names.At(0)), u"..");
+  EXPECT_EQ(Str(view.names.At(2)), u"\u0436\u0443\u043a.txt");
+  EXPECT_EQ(view.sizes.At(1), 5000000000u) << "a size may begin a description in the file";
+  EXPECT_EQ(view.sizes.At(2), 7u);
+  for (uint32_t i = 0; i < view.count; ++i) EXPECT_EQ(view.descriptions.At(i), nullptr);
+  EXPECT_EQ(Str(view.folder), u"C:\\Photos");
+  Far3::ReleaseSnapshot(&record);
+}
+
+TEST_F(Far3Snapshot, AsksTheHostAtMostTwiceAnItemAndKeepsLongDescriptionsWhole) {
+  const std::u16string longest(65536, u'\u00e9');
+  for (int i = 0; i < 500; ++i)
+    host->items.push_back({u"f" + std::u16string(1, u'a' + i % 26), u"d"});
+  host->items[250].description = longest;
+  Far3::PanelRecord record;
+  PanelView<char16_t> view;
+  ASSERT_TRUE(Far3::TakeSnapshot(&record, &view));
+  EXPECT_EQ(Str(view.descriptions.At(250)), longest);
+  EXPECT_EQ(Str(view.descriptions.At(499)), u"d");
+  EXPECT_EQ(host->itemSizeQueries + host->itemFills, 2 * 500);
+  Far3::ReleaseSnapshot(&record);
+}
+
+TEST_F(Far3Snapshot, APluginsPanelHasNoFolder) {
+  host->items = {{u"a", {}}};
+  host->panelFlags = far3::PFLAGS_PLUGIN;
+  Far3::PanelRecord record;
+  PanelView<char16_t> view;
+  ASSERT_TRUE(Far3::TakeSnapshot(&record, &view));
+  EXPECT_EQ(view.folder, nullptr);
+  EXPECT_EQ(view.names.At(0), nullptr) << "no description file to read names for";
+  EXPECT_EQ(host->Count(far3::FCTL_GETPANELDIRECTORY), 0);
+  Far3::ReleaseSnapshot(&record);
+}
+
+TEST_F(Far3Snapshot, RefusesWhatIsNoFilePanelWithItemsAndHoldsNothing) {
+  Far3::PanelRecord record;
+  PanelView<char16_t> view;
+  EXPECT_FALSE(Far3::TakeSnapshot(&record, &view)) << "an empty panel";
+
+  host->items = {{u"a", u"x"}};
+  host->panelType = 1;  // the tree
+  EXPECT_FALSE(Far3::TakeSnapshot(&record, &view));
+
+  host->panelType = far3::PTYPE_FILEPANEL;
+  host->panelInfoFails = true;
+  EXPECT_FALSE(Far3::TakeSnapshot(&record, &view));
+
+  host->panelInfoFails = false;
+  fake::TheSystem().allocationFails = true;
+  EXPECT_FALSE(Far3::TakeSnapshot(&record, &view));
+  EXPECT_EQ(record.block, nullptr);
+}
+
+TEST_F(Far3Snapshot, APanelThatChangesWhileReadIsRefused) {
+  for (int i = 0; i < 10; ++i) host->items.push_back({u"name", u"description"});
+  host->changeAfterFills = 4;
+  Far3::PanelRecord record;
+  PanelView<char16_t> view;
+  EXPECT_FALSE(Far3::TakeSnapshot(&record, &view));
+}
+
+// ---- The speed search through the gateway -----------------------------------------
+
+using Far3SpeedSearch = Far3Test;
+
+far3::FarColor Color(uint32_t foreground, uint32_t background) {
+  far3::FarColor color{};
+  color.Flags = far3::FCF_FG_INDEX | far3::FCF_BG_INDEX;
+  color.ForegroundColor = far3::kOpaque | foreground;
+  color.BackgroundColor = far3::kOpaque | background;
+  return color;
+}
+
+void Type(std::u16string keys) {
+  for (char16_t c : keys) fake::TheSystem().console.queue.push_back(fake::KeyDown(c));
+}
+
+TEST_F(Far3SpeedSearch, AKeystrokeAsksTheHostNothingPerItem) {
+  for (int i = 0; i < 1000; ++i) host->items.push_back({u"f", u"Holiday photo"});
+  host->items.push_back({u"tax", u"\u041d\u0430\u043b\u043e\u0433 2024"});
+  Type(u"\u043d\u0430");  // lower case: the host's matcher ignores case
+  Type(u"\x1b");
+  SpeedSearchCommand<Far3>();
+
+  const int itemCalls = host->itemSizeQueries + host->itemFills;
+  EXPECT_EQ(itemCalls, 2 * 1001) << "only the snapshot reads items";
+  EXPECT_LT(host->processNameCalls, 50) << "verdicts on pairs of characters, not per item";
+  ASSERT_GE(host->Count(far3::FCTL_REDRAWPANEL), 2);
+  const fake3::PanelCall& move = host->panelCalls[host->panelCalls.size() - 2];
+  EXPECT_EQ(move.redrawCurrent, 1000u);
+  EXPECT_EQ(host->panelCalls.back().param2, 0) << "the closing redraw has no parameter";
+}
+
+TEST_F(Far3SpeedSearch, WhereTheHostGivesNoDescriptionsTheFolderFileIsRead) {
+  host->items = {{u"..", {}}, {u"a.txt", {}}, {u"tax.pdf", {}}};
+  const std::string file =
+      "\xEF\xBB\xBF"
+      "a.txt Holiday\r\ntax.pdf \xD0\x9D\xD0\xB0\xD0\xBB\xD0\xBE\xD0\xB3\r\n";
+  fake::AddFile(u"C:\\Photos", u"descript.ion", std::vector<uint8_t>(file.begin(), file.end()));
+  Type(u"\u043d\x1b");
+  SpeedSearchCommand<Far3>();
+  ASSERT_GE(host->Count(far3::FCTL_REDRAWPANEL), 2);
+  EXPECT_EQ(host->panelCalls[host->panelCalls.size() - 2].redrawCurrent, 2u);
+}
+
+TEST_F(Far3SpeedSearch, AMatchNearTheTopAsksForTheFirstLineNotANegativeOne) {
+  host->items = {{u"a", u"x"}, {u"b", u"y"}, {u"c", u"target"}};
+  Type(u"t\x1b");
+  SpeedSearchCommand<Far3>();
+  const fake3::PanelCall& move = host->panelCalls[host->panelCalls.size() - 2];
+  EXPECT_EQ(move.redrawCurrent, 2u);
+  EXPECT_EQ(move.redrawTop, 0u);
+}
+
+TEST_F(Far3SpeedSearch, DrawsTheBoxInTheDialogColoursOfThePalette) {
+  host->items = {{u"a", u"x"}};
+  host->dialogBox = Color(0xF, 0x1);
+  host->dialogEdit = Color(0xE, 0x2);
+  Type(u"\x1b");
+  SpeedSearchCommand<Far3>();
+  ASSERT_GE(host->texts.size(), 6u);
+  EXPECT_EQ(host->texts[0].color->BackgroundColor, far3::kOpaque | 0x1);  // the frame
+  EXPECT_EQ(host->texts[3].color->ForegroundColor, far3::kOpaque | 0xE);  // the field
+  EXPECT_FALSE(host->texts[5].text.has_value()) << "then the output is flushed";
+  EXPECT_EQ(host->texts[0].text->substr(3, 16), u"\u2550 Desc. Search \u2550");
+}
+
+TEST_F(Far3SpeedSearch, WithoutAPaletteTheBoxHasTheFixedColours) {
+  host->items = {{u"a", u"x"}};
+  Type(u"\x1b");
+  SpeedSearchCommand<Far3>();
+  const far3::FarColor frame = *host->texts[0].color;
+  const far3::FarColor field = *host->texts[3].color;
+  EXPECT_EQ(frame.Flags, far3::FCF_FG_INDEX | far3::FCF_BG_INDEX);
+  EXPECT_EQ(frame.ForegroundColor, far3::kOpaque | 0x0);  // black on white, 0x70
+  EXPECT_EQ(frame.BackgroundColor, far3::kOpaque | 0x7);
+  EXPECT_EQ(field.ForegroundColor, far3::kOpaque | 0x0);  // black on cyan, 0x30
+  EXPECT_EQ(field.BackgroundColor, far3::kOpaque | 0x3);
+}
+
+// ---- Selection and the mask dialog --------------------------------------------------
+
+using Far3Select = Far3Test;
+
+TEST_F(Far3Select, SetsTheMatchingItemsBetweenBeginAndEndThenRedraws) {
+  host->items = {{u"..", {}}, {u"a", u"Tax 2024"}, {u"b", u"Photo"}, {u"c", u"tax 2023"}};
+  host->dialogText = u"tax*";
+  SelectCommand<Far3>(false);
+
+  std::vector<std::pair<int, intptr_t>> calls;
+  for (const fake3::PanelCall& call : host->panelCalls) {
+    if (call.command == far3::FCTL_GETPANELITEM || call.command == far3::FCTL_GETPANELINFO ||
+        call.command == far3::FCTL_GETPANELDIRECTORY) {
+      continue;
+    }
+    calls.push_back({call.command, call.command == far3::FCTL_SETSELECTION ? call.param1 : -1});
+  }
+  const std::vector<std::pair<int, intptr_t>> expected = {{far3::FCTL_BEGINSELECTION, -1},
+                                                          {far3::FCTL_SETSELECTION, 1},
+                                                          {far3::FCTL_SETSELECTION, 3},
+                                                          {far3::FCTL_ENDSELECTION, -1},
+                                                          {far3::FCTL_REDRAWPANEL, -1}};
+  EXPECT_EQ(calls, expected);
+  for (const fake3::PanelCall& call : host->panelCalls) {
+    if (call.command == far3::FCTL_SETSELECTION) {
+      EXPECT_EQ(call.param2, 1) << "selected";
+    }
+  }
+}
+
+TEST_F(Far3Select, UnselectClearsAndACancelledDialogChangesNothing) {
+  host->items = {{u"a", u"Tax"}};
+  host->dialogText = u"tax";
+  SelectCommand<Far3>(true);
+  ASSERT_EQ(host->Count(far3::FCTL_SETSELECTION), 1);
+  for (const fake3::PanelCall& call : host->panelCalls) {
+    if (call.command == far3::FCTL_SETSELECTION) {
+      EXPECT_EQ(call.param2, 0) << "unselected";
+    }
+  }
+
+  host->panelCalls.clear();
+  host->dialogResult = -1;  // Esc
+  SelectCommand<Far3>(false);
+  EXPECT_EQ(host->Count(far3::FCTL_BEGINSELECTION), 0);
+  EXPECT_EQ(host->Count(far3::FCTL_REDRAWPANEL), 0);
+}
+
+TEST_F(Far3Select, TheDialogIsTheHostsWithItsHelpHistoryAndTitle) {
+  host->items = {{u"a", u"x"}};
+  SelectCommand<Far3>(true);
+  ASSERT_EQ(host->dialogs.size(), 1u);
+  const fake3::DialogCall& dialog = host->dialogs[0];
+  EXPECT_TRUE(SameGuid(dialog.pluginId, far3::kPluginGuid));
+  EXPECT_TRUE(SameGuid(dialog.id, far3::kMaskDialogGuid));
+  EXPECT_EQ(dialog.x1, -1);
+  EXPECT_EQ(dialog.x2, 45);
+  EXPECT_EQ(dialog.y2, 5);
+  EXPECT_EQ(dialog.helpTopic, u"DescSel");
+  EXPECT_EQ(dialog.history, u"DescSelect");
+  EXPECT_EQ(dialog.title, u"Description Unselect");
+  EXPECT_EQ(dialog.items[1].MaxLength, 511u);
+  EXPECT_TRUE(dialog.items[1].Flags & far3::DIF_HISTORY);
+  EXPECT_EQ(host->dialogsFreed, 1);
+}
+
+TEST_F(Far3Select, TheFieldKeepsItsTextAcrossBothCommandsUpTo511Characters) {
+  host->items = {{u"a", u"x"}};
+  host->dialogText = u"\u043e\u0442\u0447\u0451\u0442*";
+  SelectCommand<Far3>(false);
+  host->dialogText = std::u16string(600, u'q');
+  host->dialogResult = -1;  // left with Esc: the text stays all the same
+  SelectCommand<Far3>(true);
+  SelectCommand<Far3>(false);
+
+  ASSERT_EQ(host->dialogs.size(), 3u);
+  EXPECT_EQ(host->dialogs[1].field, u"\u043e\u0442\u0447\u0451\u0442*");
+  EXPECT_EQ(host->dialogs[1].title, u"Description Unselect");
+  EXPECT_EQ(host->dialogs[2].field, std::u16string(511, u'q'));
+  EXPECT_EQ(host->dialogs[2].title, u"Description Select");
+}
+
+// ---- Entry points -------------------------------------------------------------------
+
+using Far3Plugin = Far3Test;
+
+TEST_F(Far3Plugin, NamesItselfAndItsOneMenuEntry) {
+  far3::GlobalInfo global{};
+  GetGlobalInfoW(&global);
+  EXPECT_EQ(global.StructSize, sizeof global);
+  EXPECT_TRUE(SameGuid(global.Guid, far3::kPluginGuid));
+  EXPECT_EQ(Str(global.Title), u"Veltrane");
+  EXPECT_EQ(global.MinFarVersion.Major, 3u);
+
+  far3::PluginInfo info{};
+  GetPluginInfoW(&info);
+  EXPECT_EQ(info.StructSize, sizeof info);
+  EXPECT_EQ(info.Flags, 0u);
+  ASSERT_EQ(info.PluginMenu.Count, 1u);
+  EXPECT_TRUE(SameGuid(info.PluginMenu.Guids[0], far3::kMenuEntryGuid));
+  EXPECT_EQ(Str(info.PluginMenu.Strings[0]), u"Veltrane");
+  EXPECT_EQ(info.DiskMenu.Count, 0u);
+  EXPECT_EQ(info.PluginConfig.Count, 0u);
+}
+
+TEST_F(Far3Plugin, OpenShowsTheCommandsAndRunsTheChosenOne) {
+  host->items = {{u"a", u"Tax"}};
+  host->messages[far3::MSelect] = u"&\u041f\u043e\u043c\u0435\u0442\u0438\u0442\u044c...";
+  const far3::OpenInfo open{sizeof open, far3::OPEN_PLUGINSMENU, &far3::kMenuEntryGuid, 0, nullptr};
+
+  EXPECT_EQ(OpenW(&open), nullptr) << "cancelled";
+  EXPECT_TRUE(SameGuid(host->menuId, far3::kCommandMenuGuid));
+  EXPECT_EQ(host->menuTitle, u"Veltrane");
+  EXPECT_EQ(host->menuItems.size(), 3u);
+  EXPECT_EQ(host->menuItems[1], u"&\u041f\u043e\u043c\u0435\u0442\u0438\u0442\u044c...");
+  EXPECT_TRUE(host->panelCalls.empty());
+
+  host->menuChoice = 2;
+  host->dialogText = u"tax";
+  EXPECT_EQ(OpenW(&open), nullptr) << "no panel of its own";
+  EXPECT_EQ(host->dialogs.size(), 1u);
+  EXPECT_EQ(host->dialogs[0].title, u"Description Unselect");
+}
+
+}  // namespace
