@@ -4,8 +4,8 @@
 # 32-bit Wine (skipped where the kernel runs no 32-bit programs), the same
 # end-to-end tests against the 64-bit build under wine64, the current
 # generation's two DLLs with their checks and their real-host cases (x64 under
-# wine64, x86 skipped where 32-bit Wine cannot start), then a minute of
-# fuzzing.
+# wine64, x86 skipped where 32-bit Wine cannot start), then a bounded
+# run of each fuzz target.
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -17,12 +17,18 @@ for preset in native dll win64 far3-x86 far3-x64; do
   ctest --preset "$preset"
 done
 
-# A bounded fuzz run, on a copy of the seed corpus so that the committed seeds
-# stay as they are. A failing input is kept in build/fuzz/.
+# A bounded run of each fuzz target, on a copy of its seeds so that the
+# committed seeds stay as they are. A failing input is kept in build/fuzz/.
 cmake --preset fuzz
 cmake --build --preset fuzz
 corpus=$(mktemp -d)
 trap 'rm -rf "$corpus"' EXIT
-cp fuzz/corpus/* "$corpus"
-build/fuzz/fuzz/description_fuzzer -max_total_time=60 -timeout=30 -print_final_stats=1 \
-  -artifact_prefix=build/fuzz/ "$corpus"
+fuzz() {  # target, seconds, seed folder (may be absent)
+  mkdir -p "$corpus/$1"
+  if [ -d "$3" ]; then cp "$3"/* "$corpus/$1"; fi
+  "build/fuzz/fuzz/$1" -max_total_time="$2" -timeout=30 -print_final_stats=1 \
+    -artifact_prefix="build/fuzz/$1-" "$corpus/$1"
+}
+fuzz description_fuzzer 60 fuzz/corpus
+fuzz unicode_search_fuzzer 30 fuzz/corpus-unicode
+fuzz description_file_fuzzer 30 fuzz/corpus-description-file
