@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "filemask/file_mask.h"
+#include "fuzz/fuzz_input.h"
 #include "host/host_services.h"
 #include "plugin/far1_commands.h"
 #include "plugin/plugin_menu.h"
@@ -39,36 +40,6 @@ constexpr int kMaxOperations = 8;
 constexpr int kMaxEvents = 128;
 constexpr size_t kMaxMask = 511;  // the dialog's 512-byte buffer
 constexpr size_t kBoxLine = 22;
-
-#define CHECK(cond)                                                                     \
-  do {                                                                                  \
-    if (!(cond)) {                                                                      \
-      std::fprintf(stderr, "%s:%d: invariant broken: %s\n", __FILE__, __LINE__, #cond); \
-      std::abort();                                                                     \
-    }                                                                                   \
-  } while (0)
-
-// ---- Reading the input ------------------------------------------------------
-
-struct Reader {
-  const uint8_t* data;
-  size_t size;
-
-  uint8_t Byte() {
-    if (size == 0) return 0;
-    --size;
-    return *data++;
-  }
-  uint16_t U16() { return static_cast<uint16_t>(Byte() | Byte() << 8); }
-  uint32_t U32() { return U16() | static_cast<uint32_t>(U16()) << 16; }
-  int32_t I32() { return static_cast<int32_t>(U32()); }
-  std::string Bytes(size_t n) {
-    std::string s;
-    while (n-- > 0 && size > 0) s.push_back(static_cast<char>(Byte()));
-    return s;
-  }
-  bool Empty() const { return size == 0; }
-};
 
 // ---- The panel the host owns ------------------------------------------------
 
@@ -257,9 +228,12 @@ int HOSTCALL CheckedCmpName(const char* mask, const char* str, int skipPath) {
   if (theHost.running == Running::kSelect) {
     CHECK(strnlen(mask, kMaxMask + 1) <= kMaxMask);
   } else {
-    // The typed text and its "*".
+    // The typed text and its "*", or one typed letter against one letter of
+    // a description.
     size_t length = strnlen(mask, kSearchTextMax + 2);
-    CHECK(length >= 2 && length <= kSearchTextMax + 1 && mask[length - 1] == '*');
+    const bool letterPair = length == 1 && strnlen(str, 2) == 1 && mask[0] != '*';
+    CHECK(letterPair ||
+          (length >= 2 && length <= kSearchTextMax + 1 && mask[length - 1] == '*'));
   }
   return MatchFileMask(mask, str) ? 1 : 0;
 }

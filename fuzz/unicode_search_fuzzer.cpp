@@ -16,28 +16,10 @@
 #include <vector>
 
 #include "filemask/file_mask.h"
+#include "fuzz/fuzz_input.h"
 #include "speedsearch/search_keys.h"
 
 namespace {
-
-#define CHECK(cond)                                                                     \
-  do {                                                                                  \
-    if (!(cond)) {                                                                      \
-      std::fprintf(stderr, "%s:%d: invariant broken: %s\n", __FILE__, __LINE__, #cond); \
-      std::abort();                                                                     \
-    }                                                                                   \
-  } while (0)
-
-struct Reader {
-  const uint8_t* data;
-  size_t size;
-  uint8_t Byte() {
-    if (size == 0) return 0;
-    --size;
-    return *data++;
-  }
-  uint16_t Unit() { return uint16_t(Byte() | Byte() << 8); }
-};
 
 // Letters in both cases from several scripts, wildcards, halves of pairs.
 constexpr char16_t kAlphabet[] = {u'a',      u'A',   u'\u00E9', u'\u00C9', u'\u0416', u'\u0436',
@@ -55,7 +37,7 @@ struct Host {
 };
 
 std::u16string ReadDescription(Reader& in) {
-  const uint16_t length = in.Unit();
+  const uint16_t length = in.U16();
   if (length == 0xFFFF) return std::u16string(64 * 1024, kAlphabet[in.Byte() % 16]);
   std::u16string text;
   for (uint16_t i = 0; i < length % 24; ++i) text += kAlphabet[in.Byte() % 16];
@@ -100,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const SearchSession<Host> session{&text, &view, &record, matcher.get()};
 
   while (in.size >= 2) {
-    const uint32_t c = in.Unit();
+    const uint32_t c = in.U16();
     if (!IsSearchKey(c)) continue;
     const uint32_t unitsBefore = text.units;
     const int currentBefore = view.current;

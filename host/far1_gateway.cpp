@@ -89,6 +89,10 @@ PanelView<char> Far1::ViewOf(const PanelInfo& record) {
   view.rect = {record.PanelRect.left, record.PanelRect.top, record.PanelRect.right,
                record.PanelRect.bottom};
   const PluginPanelItem* items = record.PanelItems;
+  if (items == nullptr) {
+    view.count = 0;  // no array: nothing to read, whatever the count says
+    return view;
+  }
   view.descriptions = {&items->Description, sizeof *items, true, view.count};
   view.names = {items->FindData.cFileName, sizeof *items, false, view.count};
   view.sizes = {&items->FindData.nFileSizeHigh, sizeof *items, true};
