@@ -125,6 +125,46 @@ void FindsNothing(benchmark::State& state) {
   KeystrokeSearch(state, RealMatcher, "Harbour");
 }
 
+// ---- The current generation's snapshot ---------------------------------------
+// Descriptions copied once into one block of UTF-16 with a pointer per item,
+// matched through the host's matcher for Unicode text.
+
+struct UnicodeHost {
+  using Char = char16_t;
+  struct PanelRecord {};
+  static bool CmpName(const char16_t* mask, const char16_t* str) {
+    return MatchFileMask(mask, str);
+  }
+  static void MoveCursor(PanelRecord*, int, int) {}
+};
+
+void SnapshotKeystroke(benchmark::State& state) {
+  const uint32_t count = static_cast<uint32_t>(state.range(0));
+  std::vector<std::u16string> texts(count);
+  std::vector<const char16_t*> pointers(count);
+  for (uint32_t i = 0; i < count; ++i) {
+    const std::string& narrow = PanelOf(static_cast<int>(count)).descriptions[i];
+    texts[i].assign(narrow.begin(), narrow.end());
+    pointers[i] = texts[i].c_str();
+  }
+  auto matcher = std::make_unique<PrefixMatcher<char16_t>>();
+  ResetMatcher(matcher.get());
+  BasicSearchText<char16_t> text;
+  ClearSearchText(&text);
+  AppendCharacter(&text, u'T');
+  UnicodeHost::PanelRecord record;
+  for (auto _ : state) {
+    PanelView<char16_t> view{};
+    view.count = count;
+    view.rect = {0, 1, 79, 40};
+    view.descriptions = {pointers.data(), sizeof(const char16_t*), true, count};
+    const SearchSession<UnicodeHost> session{&text, &view, &record, matcher.get()};
+    benchmark::DoNotOptimize(FindByDescription(session, 0));
+  }
+  state.counters["per_item"] = benchmark::Counter(
+      count, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
 void PanelSizes(benchmark::internal::Benchmark* b) {
   b->RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMicrosecond);
 }
@@ -133,6 +173,7 @@ BENCHMARK(FindsTheLastItem)->Apply(PanelSizes);
 BENCHMARK(FindsNothing)->Apply(PanelSizes);
 BENCHMARK(FindsTheLastItemThroughAConvertingHost)->Apply(PanelSizes);
 BENCHMARK(PerItemThroughAConvertingHost)->Apply(PanelSizes);
+BENCHMARK(SnapshotKeystroke)->Apply(PanelSizes);
 
 }  // namespace
 
