@@ -12,6 +12,7 @@ start) the constructor raises Unavailable with the reason.
 
 import os
 import re
+import select
 import shutil
 import signal
 import subprocess
@@ -194,30 +195,60 @@ class Control:
     0.2 ms, where starting a tmux process per command costs about 8 ms. That
     is what lets the benchmark poll the screen tightly."""
 
-    def __init__(self, argv, env):
+    def __init__(self, argv, env, timeout=30):
         self.proc = subprocess.Popen(argv + ["-C", "attach-session", "-t", "host"], env=env,
                                      stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                      stderr=subprocess.DEVNULL, bufsize=0)
-        self.out = self.proc.stdout
-        self._read_block()  # the attach command's own, empty, output
-        self.command("refresh-client -f no-output")
+        self.fd, self.buffer, self.timeout = self.proc.stdout.fileno(), b"", timeout
+        deadline = time.monotonic() + timeout
+        while not self._attached():
+            if time.monotonic() > deadline:
+                raise OSError("the tmux control client does not attach")
+            time.sleep(0.01)
+
+    def _attached(self):
+        """Commands may run before the client is attached, and the attach's
+        own reply comes at a time of its own: a marker after a command that
+        needs the client tells both where the replies stand and whether it
+        is attached. The command keeps pane output from this client."""
+        marker = f"veltrane-{os.getpid()}-{time.monotonic_ns()}"
+        self.proc.stdin.write(f"refresh-client -f no-output\ndisplay-message -p {marker}\n"
+                              .encode())
+        attached = True
+        while True:
+            ok, lines = self._read_block()
+            if lines == [marker]:
+                return attached
+            attached = attached and ok
 
     def command(self, line):
         """Runs one command; returns its output lines, or raises OSError on
-        a tmux error. Notifications between the blocks are skipped."""
+        a tmux error or when tmux does not answer."""
         self.proc.stdin.write(line.encode() + b"\n")
-        return self._read_block()
+        ok, lines = self._read_block()
+        if not ok:
+            raise OSError("\n".join(lines))
+        return lines
+
+    def _readline(self):
+        while b"\n" not in self.buffer:
+            ready, _, _ = select.select([self.fd], [], [], self.timeout)
+            chunk = os.read(self.fd, 65536) if ready else None
+            if not chunk:
+                raise OSError("tmux does not answer" if chunk is None else "tmux ended")
+            self.buffer += chunk
+        line, _, self.buffer = self.buffer.partition(b"\n")
+        return line
 
     def _read_block(self):
+        """(succeeded, output lines) of the next command; notifications
+        between the blocks are skipped."""
         lines, inside = [], False
         while True:
-            raw = self.out.readline()
-            if not raw:
-                raise OSError("the tmux control client ended")
+            raw = self._readline()
             if raw.startswith((b"%end", b"%error")) and inside:
-                if raw.startswith(b"%error"):
-                    raise OSError(b"".join(lines).decode(errors="replace"))
-                return [x.decode("utf-8", errors="replace").rstrip("\n") for x in lines]
+                text = [x.decode("utf-8", errors="replace") for x in lines]
+                return raw.startswith(b"%end"), text
             if raw.startswith(b"%begin"):
                 lines, inside = [], True
             elif inside:
@@ -253,7 +284,9 @@ class Host:
         self.source = os.path.join(realhost_root(), kind)
         self._check_available()
         os.makedirs(self.work, exist_ok=True)
+        reap_stale(self.work)
         self.tmp = tempfile.mkdtemp(prefix=f"realhost-{kind}-", dir=self.work)
+        own(self.tmp)
         self.copy = os.path.join(self.tmp, "host")
         self.profile = os.path.join(self.tmp, "profile")
         self.socket = os.path.join(self.tmp, "tmux.sock")
@@ -372,15 +405,14 @@ class Host:
         self.left = os.path.abspath(left)
         self.tmux("new-session", "-d", "-s", "host", "-x", str(WIDTH), "-y", str(HEIGHT),
                   self._command(self.left, right, extra))
-        self.tmux("set-option", "-g", "remain-on-exit", "off", check=False)
         self.pid = int(self.tmux("display-message", "-p", "-t", "host", "#{pane_pid}").stdout)
         self.control = Control(["tmux", "-u", "-S", self.socket], self.env)
         self._settle(timeout)
         return self
 
     def _settle(self, timeout):
-        """far2l greets a new profile with its help and a question about the
-        clipboard; Escape closes both."""
+        """Waits for both panels. far2l greets a new profile with its help
+        and a question about the clipboard: Escape closes both."""
         deadline = time.monotonic() + timeout
         while True:
             s = self.screen()
@@ -388,7 +420,10 @@ class Host:
             greeting = next((g for g in FAR2L_GREETINGS if g in s), None)
             if greeting:
                 self.key("Escape")
-                self.wait_gone(greeting)
+                try:  # an Escape sent while far2l still starts up is lost: send another
+                    self.wait(lambda s: greeting not in s, 3, f"{greeting!r} to go")
+                except Timeout:
+                    pass
             elif framed and self._panel_drawn(s):
                 return
             elif time.monotonic() > deadline:
@@ -430,7 +465,7 @@ class Host:
         self.tmux("kill-server", check=False)
         if self.pid:
             _end_process(self.pid)
-        for pid in _processes_under(self.copy):
+        for pid in _processes_under(self.tmp):
             _end_process(pid)
         if self.kind != "far2l" and os.path.isdir(self.prefix):
             subprocess.run([self.env.get("WINESERVER", "wineserver"), "-k"], env=self.env,
@@ -562,6 +597,47 @@ def parse_selection(line):
         if m:
             return int(re.sub(r"\D", "", m.group(1))), int(m.group(2))
     return None
+
+
+OWNER = "owner.pid"
+
+
+def own(folder):
+    """Marks a folder in the work folder as this process's, for reap_stale."""
+    with open(os.path.join(folder, OWNER), "w") as f:
+        f.write(str(os.getpid()))
+
+
+def reap_stale(work):
+    """Ends what runs killed before their end left behind (a tmux server
+    outlives its client, a Wine program its terminal): every session folder
+    in `work` whose owning process is gone, and folders such runs made
+    there (named case-*, with an owner file of their own)."""
+    for entry in sorted(os.listdir(work)):
+        folder = os.path.join(work, entry)
+        if not entry.startswith(("realhost-", "case-")) or not _abandoned(folder):
+            continue
+        subprocess.run(["tmux", "-S", os.path.join(folder, "tmux.sock"), "kill-server"],
+                       capture_output=True)
+        for pid in _processes_under(folder):
+            _end_process(pid)
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+def _abandoned(folder):
+    try:
+        with open(os.path.join(folder, OWNER)) as f:
+            owner = int(f.read())
+    except (OSError, ValueError):
+        # Not a session folder, or one being made this moment.
+        return os.path.isdir(folder) and time.time() - os.path.getmtime(folder) > 60
+    try:
+        os.kill(owner, 0)
+        return False
+    except ProcessLookupError:
+        return True
+    except OSError:
+        return False
 
 
 def _processes_under(folder):

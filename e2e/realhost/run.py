@@ -18,6 +18,7 @@ Exit status: 0 passed, 1 failed, 77 skipped (with the reason).
 import argparse
 import os
 import shutil
+import signal
 import sys
 import tempfile
 
@@ -25,7 +26,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import cases  # noqa: E402
 import fixture  # noqa: E402
-from hostdriver import KINDS, Host, Timeout, Unavailable  # noqa: E402
+from hostdriver import KINDS, Host, Timeout, Unavailable, own, reap_stale  # noqa: E402
 
 SKIP = 77
 MODES = ("default", "descriptions")
@@ -50,7 +51,9 @@ def run(args):
         print(f"SKIP: no plug-in build at {', '.join(missing)}")
         return SKIP
     os.makedirs(args.work, exist_ok=True)
+    reap_stale(args.work)
     scratch = tempfile.mkdtemp(prefix="case-", dir=args.work)
+    own(scratch)
     try:
         plugin = plugin_folder(args.plugin, os.path.join(scratch, "plugin"))
         unicode = fixture.is_unicode_build(plugin)
@@ -77,7 +80,7 @@ def run(args):
                 raise cases.Failure(f"the host did not quit on F10, Enter\n{host.screen()}")
             print("ok - the host quits on F10, Enter")
         return 0
-    except (cases.Failure, Timeout) as e:
+    except (cases.Failure, Timeout, OSError) as e:
         print(f"FAIL: {e}")
         return 1
     finally:
@@ -85,6 +88,9 @@ def run(args):
 
 
 def main():
+    # CTest and timeout(1) end a run with SIGTERM: leave through the context
+    # managers, which end the host and its tmux server.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--kind", choices=KINDS)
     parser.add_argument("--plugin", action="append", default=[])
