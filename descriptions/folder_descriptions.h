@@ -11,7 +11,8 @@
 //
 // Limits: a file larger than kMaxDescriptionFileBytes is not read at all;
 // paths longer than kMaxPathUnits UTF-16 units are not built. Memory comes
-// from sys::Allocate only and is all released but the result's one block.
+// from sys::Allocate and sys::ReadFolderFile only and is all released but the
+// result's two blocks.
 #pragma once
 
 #include <cstdint>
@@ -34,13 +35,14 @@ constexpr uint32_t kMaxPathUnits = 32767;
 // No file system gives a name component more than 255 units.
 constexpr uint32_t kMaxFileNameUnits = 1024;
 
-// Descriptions read from a file: one heap block holding a pointer per item
-// (null where the file has none) and the texts they point to.
+// Descriptions read from a file: a block holding a pointer per item (null
+// where the file has none) and a block of the texts they point to.
 template <class Char>
 struct FolderDescriptions {
   const Char* const* perItem;
   uint32_t count;
   void* block;
+  void* texts;
 };
 
 namespace detail {
@@ -75,8 +77,7 @@ bool ToUtf16Path(const Char* text, uint32_t count, char16_t* out, uint32_t capac
 struct ReadState {
   const char16_t* folder;
   char16_t* name;  // kMaxFileNameUnits + 1 units
-  uint8_t* bytes;
-  uint32_t size;
+  sys::FolderFile file;
   bool decided;  // a file by one of the names exists: the later names are not tried
   bool read;
 };
@@ -89,8 +90,8 @@ void TryFileName(const ListChar* name, uint32_t length, ReadState* state) {
   if (length >= 2 && name[0] == ListChar('"') && name[length - 1] == ListChar('"'))
     ++name, length -= 2;
   if (length == 0 || !ToUtf16Path(name, length, state->name, kMaxFileNameUnits + 1)) return;
-  const sys::FileRead result = sys::ReadFolderFile(
-      state->folder, state->name, kMaxDescriptionFileBytes, &state->bytes, &state->size);
+  const sys::FileRead result =
+      sys::ReadFolderFile(state->folder, state->name, kMaxDescriptionFileBytes, &state->file);
   if (result == sys::FileRead::kMissing || result == sys::FileRead::kNotAFile) return;
   state->decided = true;
   state->read = result == sys::FileRead::kDone;
@@ -110,14 +111,14 @@ void ReadFirstFile(const ListChar* list, ReadState* state) {
 }
 
 template <class Char>
-bool ReadDescriptionFile(const Char* folder, const Char* fileNames, uint8_t** bytes,
-                         uint32_t* size) {
+bool ReadDescriptionFile(const Char* folder, const Char* fileNames, sys::FolderFile* file) {
   const uint32_t folderLength = BoundedLength(folder, kMaxPathUnits);
   if (folderLength == 0 || folderLength > kMaxPathUnits) return false;
   auto* paths = static_cast<char16_t*>(
       sys::Allocate((size_t{kMaxPathUnits} + 1 + kMaxFileNameUnits + 1) * sizeof(char16_t)));
   if (paths == nullptr) return false;
-  ReadState state{paths, paths + kMaxPathUnits + 1, nullptr, 0, false, false};
+  ReadState state{paths, paths + kMaxPathUnits + 1, sys::FolderFile{nullptr, 0, false}, false,
+                  false};
   if (ToUtf16Path(folder, folderLength, paths, kMaxPathUnits + 1)) {
     if (fileNames != nullptr && fileNames[0] != Char(0)) {
       ReadFirstFile(fileNames, &state);
@@ -126,8 +127,7 @@ bool ReadDescriptionFile(const Char* folder, const Char* fileNames, uint8_t** by
     }
   }
   sys::Free(paths);
-  *bytes = state.bytes;
-  *size = state.size;
+  *file = state.file;
   return state.read;
 }
 
@@ -177,39 +177,57 @@ bool MatchLines(const Unit* text, uint32_t length, const TextDecoder<Char>& deco
   return true;
 }
 
-// Lays the chosen descriptions out in one block, decoded. False when no item
-// has one or memory runs out.
-template <class Unit, class Char>
-bool CollectDescriptions(const Unit* text, const Span* spans, uint32_t count,
-                         const TextDecoder<Char>& decoder, FolderDescriptions<Char>* out) {
-  uint64_t textUnits = 0;
+// More decoded text than this is not laid out: a 32-bit host has no room.
+constexpr uint64_t kMaxTextBytes = uint64_t{1} << 31;
+
+// The chosen descriptions' longest decoded length, terminators included; 0
+// when no item has one.
+template <class Char>
+uint64_t TextUnits(const Span* spans, uint32_t count, const TextDecoder<Char>& decoder) {
+  uint64_t units = 0;
   for (uint32_t i = 0; i < count; ++i) {
-    if (spans[i].length != 0) textUnits += uint64_t{decoder.Bound(spans[i].length)} + 1;
+    if (spans[i].length != 0) units += uint64_t{decoder.Bound(spans[i].length)} + 1;
   }
-  if (textUnits == 0) return false;
+  return units;
+}
+
+// Lays the chosen descriptions out decoded in a block of their own, and turns
+// the spans into the items' pointers where they lie: the spans' block is
+// the pointers' block, so that no fresh memory is taken for either twice.
+// False, with the texts' block released, when no item has a description or
+// memory runs out.
+template <class Unit, class Char>
+bool CollectDescriptions(const Unit* text, Span* spans, uint32_t count,
+                         const TextDecoder<Char>& decoder, FolderDescriptions<Char>* out) {
+  static_assert(sizeof(const Char*) <= sizeof(Span), "each pointer fits where its span was");
+  const uint64_t units = TextUnits(spans, count, decoder);
   // Room for the longest decoding; the pages never written cost nothing.
-  const uint64_t bytes = uint64_t{count} * sizeof(Char*) + textUnits * sizeof(Char);
-  if (bytes > (uint64_t{1} << 31)) return false;
-  void* block = sys::Allocate(static_cast<size_t>(bytes));
-  if (block == nullptr) return false;
-  auto** perItem = static_cast<const Char**>(block);
-  Char* texts = reinterpret_cast<Char*>(perItem + count);
+  if (units == 0 || units * sizeof(Char) > kMaxTextBytes) return false;
+  auto* texts = static_cast<Char*>(sys::Allocate(static_cast<size_t>(units * sizeof(Char))));
+  if (texts == nullptr) return false;
+  auto* pointers = reinterpret_cast<uint8_t*>(spans);
+  Char* next = texts;
   bool any = false;
+  // Pointer i lies within spans 0 to i, which are read by then.
   for (uint32_t i = 0; i < count; ++i) {
-    perItem[i] = nullptr;
-    if (spans[i].length == 0) continue;
-    const uint32_t length = decoder.Decode(text + spans[i].start, spans[i].length, texts);
-    if (length == 0) continue;
-    perItem[i] = texts;
-    texts += length;
-    *texts++ = Char(0);
-    any = true;
+    const Span span = spans[i];
+    const Char* described = nullptr;
+    if (span.length != 0) {
+      const uint32_t length = decoder.Decode(text + span.start, span.length, next);
+      if (length != 0) {
+        described = next;
+        next += length;
+        *next++ = Char(0);
+        any = true;
+      }
+    }
+    __builtin_memcpy(pointers + size_t{i} * sizeof described, &described, sizeof described);
   }
   if (!any) {
-    sys::Free(block);
+    sys::Free(texts);
     return false;
   }
-  *out = FolderDescriptions<Char>{perItem, count, block};
+  *out = FolderDescriptions<Char>{reinterpret_cast<const Char* const*>(spans), count, spans, texts};
   return true;
 }
 
@@ -222,14 +240,16 @@ bool DescribeItems(const Unit* text, uint32_t length, const TextDecoder<Char>& d
   NameIndex<Char> index;
   if (!BuildNameIndex(names, Folder<Char>{&oem}, &index)) return false;
   auto* spans = static_cast<Span*>(sys::Allocate(size_t{names.count} * sizeof(Span)));
-  bool described = false;
+  bool matched = false;
   if (spans != nullptr) {
     for (uint32_t i = 0; i < names.count; ++i) spans[i] = Span{0, 0};
-    described = MatchLines(text, length, decoder, index, sizes, spans) &&
-                CollectDescriptions(text, spans, names.count, decoder, out);
+    matched = MatchLines(text, length, decoder, index, sizes, spans);
   }
-  sys::Free(spans);
+  // Released before the texts are laid out, so that the heap may give its
+  // pages to them.
   ReleaseNameIndex(&index);
+  const bool described = matched && CollectDescriptions(text, spans, names.count, decoder, out);
+  if (!described) sys::Free(spans);
   return described;
 }
 
@@ -306,20 +326,20 @@ template <class Char>
 bool ReadFolderDescriptions(const Char* folder, const Char* fileNames,
                             const ItemStrings<Char>& names, FolderDescriptions<Char>* out,
                             const ItemSizes* sizes = nullptr) {
-  *out = FolderDescriptions<Char>{nullptr, 0, nullptr};
+  *out = FolderDescriptions<Char>{nullptr, 0, nullptr, nullptr};
   if (folder == nullptr || names.count == 0) return false;
-  uint8_t* bytes = nullptr;
-  uint32_t size = 0;
-  if (!detail::ReadDescriptionFile(folder, fileNames, &bytes, &size)) return false;
-  const bool described = detail::DescribeFromFile(bytes, size, names, sizes, out);
-  sys::Free(bytes);
+  sys::FolderFile file{nullptr, 0, false};
+  if (!detail::ReadDescriptionFile(folder, fileNames, &file)) return false;
+  const bool described = detail::DescribeFromFile(file.bytes, file.size, names, sizes, out);
+  sys::ReleaseFolderFile(&file);
   return described;
 }
 
 template <class Char>
 void ReleaseFolderDescriptions(FolderDescriptions<Char>* descriptions) {
   sys::Free(descriptions->block);
-  *descriptions = FolderDescriptions<Char>{nullptr, 0, nullptr};
+  sys::Free(descriptions->texts);
+  *descriptions = FolderDescriptions<Char>{nullptr, 0, nullptr, nullptr};
 }
 
 }  // namespace descriptions

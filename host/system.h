@@ -65,13 +65,23 @@ enum class FileRead : uint8_t {
   kNoMemory,
 };
 
+// A whole file's bytes, and one byte more, all the caller's to change (the
+// changes never reach the file). A copy-on-write view of the file where the
+// system can give one, which costs no fresh memory until a page is written;
+// else a heap block.
+struct FolderFile {
+  uint8_t* bytes;
+  uint32_t size;
+  bool mapped;
+};
+
 // Reads the whole regular file `name` in `folder` (both NUL-terminated
 // UTF-16; the name is found without regard to case also where the file system
 // tells case apart). A file of more than maxBytes is not read at all. On kDone
-// *bytes is a block from Allocate (the caller frees it) holding *size bytes
-// and one byte more for the caller's use; otherwise nothing is allocated.
+// *file holds the bytes until ReleaseFolderFile; otherwise nothing is held.
 FileRead ReadFolderFile(const char16_t* folder, const char16_t* name, uint32_t maxBytes,
-                        uint8_t** bytes, uint32_t* size);
+                        FolderFile* file);
+void ReleaseFolderFile(FolderFile* file);
 
 // Converts count bytes of OEM code page text into out, which holds count
 // units (no code page gives more). Returns the number of units written.

@@ -94,7 +94,10 @@ int OpenNoCase(int folder, const char* name) {
   return file;
 }
 
-FileRead ReadOpenFile(int file, uint32_t maxBytes, uint8_t** bytes, uint32_t* size) {
+// Read, not mapped: another program cutting the file short while it is
+// parsed would make a mapped page a SIGBUS in the host, which nothing but a
+// process-wide signal handler could catch.
+FileRead ReadOpenFile(int file, uint32_t maxBytes, FolderFile* out) {
   struct stat facts;
   if (fstat(file, &facts) != 0) return FileRead::kUnreadable;
   if (!S_ISREG(facts.st_mode)) return FileRead::kNotAFile;
@@ -114,8 +117,7 @@ FileRead ReadOpenFile(int file, uint32_t maxBytes, uint8_t** bytes, uint32_t* si
     Free(block);
     return FileRead::kUnreadable;
   }
-  *bytes = block;
-  *size = length;
+  *out = FolderFile{block, length, false};
   return FileRead::kDone;
 }
 
@@ -175,7 +177,7 @@ uint32_t NarrowToUtf16(const wchar_t* wide, int count, char16_t* out, uint32_t c
 }  // namespace
 
 FileRead ReadFolderFile(const char16_t* folder, const char16_t* name, uint32_t maxBytes,
-                        uint8_t** bytes, uint32_t* size) {
+                        FolderFile* out) {
   char* folderPath = ToUtf8(folder);
   char* fileName = ToUtf8(name);
   FileRead result = FileRead::kNoMemory;
@@ -185,7 +187,7 @@ FileRead ReadFolderFile(const char16_t* folder, const char16_t* name, uint32_t m
     if (directory >= 0) {
       const int file = OpenNoCase(directory, fileName);
       if (file >= 0) {
-        result = ReadOpenFile(file, maxBytes, bytes, size);
+        result = ReadOpenFile(file, maxBytes, out);
         close(file);
       } else if (errno != ENOENT && errno != ENOTDIR) {
         result = FileRead::kUnreadable;
@@ -196,6 +198,11 @@ FileRead ReadFolderFile(const char16_t* folder, const char16_t* name, uint32_t m
   free(folderPath);
   free(fileName);
   return result;
+}
+
+void ReleaseFolderFile(FolderFile* file) {
+  Free(file->bytes);
+  *file = FolderFile{nullptr, 0, false};
 }
 
 uint32_t OemToUtf16(const uint8_t* text, uint32_t count, char16_t* out) {

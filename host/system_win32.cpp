@@ -145,11 +145,43 @@ wchar_t* JoinPath(const char16_t* folder, const char16_t* name) {
   return path;
 }
 
-FileRead ReadOpenFile(HANDLE file, uint32_t maxBytes, uint8_t** bytes, uint32_t* size) {
+// Only files on a local fixed disk are mapped: on a share or a removable
+// disk a failed read of a mapped page is an exception in the host rather
+// than an error returned.
+bool OnLocalFixedDisk(const wchar_t* path) {
+  const wchar_t* at = path;
+  if (at[0] == L'\\' && at[1] == L'\\' && at[2] == L'?' && at[3] == L'\\') at += 4;
+  const wchar_t drive = static_cast<wchar_t>(at[0] | 0x20);
+  if (drive < L'a' || drive > L'z' || at[1] != L':') return false;
+  const wchar_t root[4] = {at[0], L':', L'\\', 0};
+  const UINT type = GetDriveTypeW(root);
+  return type == DRIVE_FIXED || type == DRIVE_RAMDISK;
+}
+
+// A copy-on-write view: the file's pages come from the system's cache, where
+// a heap block would be fresh memory to fault in page by page. The byte after
+// the file is the rest of its last page, so a file filling its last page is
+// not mapped.
+bool MapOpenFile(HANDLE file, uint32_t length, FolderFile* out) {
+  SYSTEM_INFO facts;
+  GetSystemInfo(&facts);
+  if (length == 0 || facts.dwPageSize == 0 || length % facts.dwPageSize == 0) return false;
+  HANDLE mapping = CreateFileMappingW(file, nullptr, PAGE_WRITECOPY, 0, 0, nullptr);
+  if (mapping == nullptr) return false;
+  // Fails where the file shrank since its size was taken.
+  void* view = MapViewOfFile(mapping, FILE_MAP_COPY, 0, 0, length);
+  CloseHandle(mapping);
+  if (view == nullptr) return false;
+  *out = FolderFile{static_cast<uint8_t*>(view), length, true};
+  return true;
+}
+
+FileRead ReadOpenFile(HANDLE file, uint32_t maxBytes, bool mappable, FolderFile* out) {
   LARGE_INTEGER fileSize;
   if (!GetFileSizeEx(file, &fileSize) || fileSize.QuadPart < 0) return FileRead::kUnreadable;
   if (fileSize.QuadPart > static_cast<LONGLONG>(maxBytes)) return FileRead::kTooLarge;
   const auto length = static_cast<uint32_t>(fileSize.QuadPart);
+  if (mappable && MapOpenFile(file, length, out)) return FileRead::kDone;
   auto* block = static_cast<uint8_t*>(Allocate(length + 1));
   if (block == nullptr) return FileRead::kNoMemory;
   uint32_t done = 0;
@@ -162,15 +194,14 @@ FileRead ReadOpenFile(HANDLE file, uint32_t maxBytes, uint8_t** bytes, uint32_t*
     Free(block);
     return FileRead::kUnreadable;
   }
-  *bytes = block;
-  *size = length;
+  *out = FolderFile{block, length, false};
   return FileRead::kDone;
 }
 
 }  // namespace
 
 FileRead ReadFolderFile(const char16_t* folder, const char16_t* name, uint32_t maxBytes,
-                        uint8_t** bytes, uint32_t* size) {
+                        FolderFile* file) {
   wchar_t* path = JoinPath(folder, name);
   if (path == nullptr) return FileRead::kMissing;
   FileRead result = FileRead::kUnreadable;
@@ -185,16 +216,25 @@ FileRead ReadFolderFile(const char16_t* folder, const char16_t* name, uint32_t m
   } else {
     // Shared for writing and deleting too, so that a file another program
     // holds open for writing is still read, as the host reads it.
-    HANDLE file =
+    HANDLE handle =
         CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-      result = ReadOpenFile(file, maxBytes, bytes, size);
-      CloseHandle(file);
+    if (handle != INVALID_HANDLE_VALUE) {
+      result = ReadOpenFile(handle, maxBytes, OnLocalFixedDisk(path), file);
+      CloseHandle(handle);
     }
   }
   Free(path);
   return result;
+}
+
+void ReleaseFolderFile(FolderFile* file) {
+  if (file->mapped) {
+    UnmapViewOfFile(file->bytes);
+  } else {
+    Free(file->bytes);
+  }
+  *file = FolderFile{nullptr, 0, false};
 }
 
 uint32_t OemToUtf16(const uint8_t* text, uint32_t count, char16_t* out) {

@@ -174,23 +174,33 @@ bool SameNameIgnoringCase(const std::u16string& a, const char16_t* b) {
 
 }  // namespace
 
+// The file's bytes sit past a gap in their heap block, so that a caller
+// freeing them with Free rather than ReleaseFolderFile fails under the
+// sanitizers; they count as a live block until released.
+constexpr size_t kFileGap = 16;
+
 FileRead ReadFolderFile(const char16_t* folder, const char16_t* name, uint32_t maxBytes,
-                        uint8_t** bytes, uint32_t* size) {
+                        FolderFile* out) {
   fake::FileSystem& fileSystem = theSystem.fileSystem;
   fileSystem.lookups.push_back(std::u16string(folder) + u"|" + name);
   for (const fake::File& file : fileSystem.files) {
     if (file.folder != folder || !SameNameIgnoringCase(file.name, name)) continue;
     if (file.kind != FileRead::kDone) return file.kind;
     if (file.bytes.size() > maxBytes) return FileRead::kTooLarge;
-    auto* block = static_cast<uint8_t*>(Allocate(file.bytes.size() + 1));
+    auto* block = static_cast<uint8_t*>(Allocate(kFileGap + file.bytes.size() + 1));
     if (block == nullptr) return FileRead::kNoMemory;
-    if (!file.bytes.empty()) std::memcpy(block, file.bytes.data(), file.bytes.size());
+    uint8_t* bytes = block + kFileGap;
+    if (!file.bytes.empty()) std::memcpy(bytes, file.bytes.data(), file.bytes.size());
     fileSystem.bytesRead += file.bytes.size();
-    *bytes = block;
-    *size = static_cast<uint32_t>(file.bytes.size());
+    *out = FolderFile{bytes, static_cast<uint32_t>(file.bytes.size()), true};
     return FileRead::kDone;
   }
   return FileRead::kMissing;
+}
+
+void ReleaseFolderFile(FolderFile* file) {
+  if (file->bytes != nullptr) Free(file->bytes - kFileGap);
+  *file = FolderFile{nullptr, 0, false};
 }
 
 uint32_t OemToUtf16(const uint8_t* text, uint32_t count, char16_t* out) {
