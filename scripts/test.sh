@@ -11,10 +11,18 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 
+# Why tests were skipped (a host missing, 32-bit Wine unable to start), once
+# per reason.
+skip_reasons() {
+  grep -ihE "^(skip|skipped): " "build/$1/Testing/Temporary/LastTest.log" 2>/dev/null |
+    sort -u | sed "s/^/$1: /" || true
+}
+
 for preset in native dll win64 far3-x86 far3-x64; do
   cmake --preset "$preset"
   cmake --build --preset "$preset"
   ctest --preset "$preset"
+  skip_reasons "$preset"
 done
 
 # A bounded run of each fuzz target, on a copy of its seeds so that the
