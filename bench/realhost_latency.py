@@ -284,7 +284,7 @@ def measure(build, mode, n, variant, args):
 def row(build, mode, n, variant, args):
     try:
         r = measure(build, mode, n, variant, args)
-    except Timeout as e:
+    except (Timeout, OSError) as e:  # a host that would not start, or tmux gone
         print(f"| {build[0]} | {mode} | {n:,} | {variant} | failed: {str(e).splitlines()[0]} ||||")
         return
     print(f"| {build[0]} | {mode} | {n:,} | {variant} | {r['open_box']} | {r['type_t']} "
