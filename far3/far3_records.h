@@ -308,8 +308,8 @@ FAR3_AT(FarGetPluginPanelItem, Size, 4, 8);
 FAR3_AT(FarGetPluginPanelItem, Item, 8, 16);
 
 // Param2 of FCTL_GETPANELDIRECTORY (Param1 the buffer's size in bytes): the
-// host fills it followed by the strings it points to. This record is not in
-// the facts sheet; its layout was checked against the real host's answers.
+// host fills it followed by the strings it points to. Its layout was checked
+// against the real host's answers.
 struct FarPanelDirectory {
   size_t StructSize;
   const char16_t* Name;  // the folder
