@@ -10,7 +10,7 @@
 // names match the items' names without regard to case.
 //
 // Limits: a file larger than kMaxDescriptionFileBytes is not read at all;
-// paths longer than kMaxPathUnits UTF-16 units are not built. Memory comes
+// paths longer than sys::kMaxPathUnits UTF-16 units are not built. Memory comes
 // from sys::Allocate and sys::ReadFolderFile only and is all released but the
 // result's two blocks.
 #pragma once
@@ -31,7 +31,8 @@ namespace descriptions {
 // while its decoded text (up to 64 MiB as UTF-32) stays affordable in a
 // 32-bit host.
 constexpr uint32_t kMaxDescriptionFileBytes = 16u << 20;
-constexpr uint32_t kMaxPathUnits = 32767;
+// The names the hosts use where they keep no list of their own.
+inline constexpr char kDefaultFileNames[] = "Descript.ion,Files.bbs";
 // No file system gives a name component more than 255 units.
 constexpr uint32_t kMaxFileNameUnits = 1024;
 
@@ -112,18 +113,18 @@ void ReadFirstFile(const ListChar* list, ReadState* state) {
 
 template <class Char>
 bool ReadDescriptionFile(const Char* folder, const Char* fileNames, sys::FolderFile* file) {
-  const uint32_t folderLength = BoundedLength(folder, kMaxPathUnits);
-  if (folderLength == 0 || folderLength > kMaxPathUnits) return false;
+  const uint32_t folderLength = BoundedLength(folder, sys::kMaxPathUnits);
+  if (folderLength == 0 || folderLength > sys::kMaxPathUnits) return false;
   auto* paths = static_cast<char16_t*>(
-      sys::Allocate((size_t{kMaxPathUnits} + 1 + kMaxFileNameUnits + 1) * sizeof(char16_t)));
+      sys::Allocate((size_t{sys::kMaxPathUnits} + 1 + kMaxFileNameUnits + 1) * sizeof(char16_t)));
   if (paths == nullptr) return false;
-  ReadState state{paths, paths + kMaxPathUnits + 1, sys::FolderFile{nullptr, 0, false}, false,
+  ReadState state{paths, paths + sys::kMaxPathUnits + 1, sys::FolderFile{nullptr, 0, false}, false,
                   false};
-  if (ToUtf16Path(folder, folderLength, paths, kMaxPathUnits + 1)) {
+  if (ToUtf16Path(folder, folderLength, paths, sys::kMaxPathUnits + 1)) {
     if (fileNames != nullptr && fileNames[0] != Char(0)) {
       ReadFirstFile(fileNames, &state);
     } else {
-      ReadFirstFile("Descript.ion,Files.bbs", &state);
+      ReadFirstFile(kDefaultFileNames, &state);
     }
   }
   sys::Free(paths);

@@ -156,12 +156,12 @@ const char* Far1::AskForMask(bool unselect) {
   return mask;
 }
 
-// The host's own list when it keeps one, else the names it uses by default.
+// The host's own list, or null where it keeps none.
 const char* Far1::DescriptionFileNames() {
   static constinit char names[1024] = {};
   int size = sys::ReadUserRegistryValue(texts::kDescriptionsKey, texts::kDescriptionNamesValue,
                                         reinterpret_cast<uint8_t*>(names), sizeof names - 1);
-  if (size <= 0) return texts::kDefaultDescriptionNames;
+  if (size <= 0) return nullptr;
   names[size] = '\0';  // a stored string need not end in a NUL
-  return names[0] != '\0' ? names : texts::kDefaultDescriptionNames;
+  return names;
 }

@@ -29,6 +29,7 @@ struct Far1 {
   static void ReleaseSnapshot(PanelInfo*) {}
   // The view of a snapshot the host has already handed over.
   static PanelView<char> ViewOf(const PanelInfo& record);
+  // The host's list of description file names, or null where it keeps none.
   static const char* DescriptionFileNames();
 
   static bool CmpName(const char* mask, const char* str) { return host::CmpName(mask, str); }

@@ -56,6 +56,9 @@ void Free(void* block);
 
 // ---- Files and the OEM code page, for a folder's description file ----
 
+// The longest path the platform opens, in UTF-16 units.
+constexpr uint32_t kMaxPathUnits = 32767;
+
 enum class FileRead : uint8_t {
   kDone,        // read whole
   kMissing,     // no such name in the folder

@@ -101,9 +101,6 @@ void Free(void* block) {
 
 namespace {
 
-// The longest path Win32 opens (with the \\?\ prefix), in UTF-16 units.
-constexpr uint32_t kMaxPathUnits = 32767;
-
 uint32_t Length(const char16_t* text) {
   uint32_t n = 0;
   while (text[n] != 0 && n <= kMaxPathUnits) ++n;

@@ -39,11 +39,9 @@ inline constexpr char kPaletteValue[] = "CurrentPalette";
 
 // ---- Description files -----------------------------------------------------
 
-// The host's list of description file names, comma-separated, and the list
-// it uses when none is stored.
+// The host's list of description file names, comma-separated.
 inline constexpr char kDescriptionsKey[] = "Software\\Far\\Descriptions";
 inline constexpr char kDescriptionNamesValue[] = "ListNames";
-inline constexpr char kDefaultDescriptionNames[] = "Descript.ion,Files.bbs";
 
 // ---- Selection dialog ------------------------------------------------------
 

@@ -34,11 +34,7 @@ auto OnSnapshot(SearchText* text, PanelInfo* panel, Step step) -> decltype(step(
 int FindByDescription(const char* text, uint32_t step, PanelInfo* panel) {
   SearchText typed;
   ClearSearchText(&typed);
-  while (*text != '\0' && typed.units < kSearchTextUnits<char>) {
-    typed.chars[typed.units++] = *text++;
-    ++typed.length;
-  }
-  typed.chars[typed.units] = '\0';
+  while (*text != '\0') AppendCharacter(&typed, static_cast<uint8_t>(*text++));
   return OnSnapshot(&typed, panel, [step](const SearchSession<Far1>* session) {
     return FindByDescription(*session, step);
   });

@@ -488,12 +488,12 @@ TYPED_TEST(DescriptionFileRules, RunningOutOfMemoryGivesNothing) {
 TYPED_TEST(DescriptionFileRules, AFolderPathAtTheLengthLimitIsReadAndOneLongerIsRefused) {
   using C = TypeParam;
   Panel<C> panel({"a.txt"});
-  for (uint32_t length : {descriptions::kMaxPathUnits, descriptions::kMaxPathUnits + 1}) {
+  for (uint32_t length : {sys::kMaxPathUnits, sys::kMaxPathUnits + 1}) {
     std::basic_string<C> folder(length, C('d'));
     fake::AddFile(std::u16string(length, u'd'), u"Descript.ion", B("a.txt A\r\n"));
     const bool found =
         ReadFolderDescriptions<C>(folder.c_str(), nullptr, panel.Strings(), &panel.read);
-    EXPECT_EQ(found, length == descriptions::kMaxPathUnits) << length;
+    EXPECT_EQ(found, length == sys::kMaxPathUnits) << length;
     ReleaseFolderDescriptions(&panel.read);
   }
 }

@@ -83,6 +83,14 @@ TEST_F(FolderDescriptionsTest, TheFileIsNotReadWhereTheHostGaveAnyDescription) {
   EXPECT_EQ(host->selectionFlags[0], 0u);
 }
 
+TEST_F(FolderDescriptionsTest, TheHostsOwnListOfFileNamesIsUsedWhereItKeepsOne) {
+  fake::AddFile(u"C:\\Photos", u"notes.txt", Bytes("tax.pdf Holiday too\r\n"));
+  const std::string list = "Notes.txt";
+  system->registry["Software\\Far\\Descriptions\\ListNames"] = {list.begin(), list.end()};
+  SelectWithMask("Holiday*");
+  EXPECT_EQ(host->selectionFlags, (std::vector<uint32_t>{0, PPIF_SELECTED, 0}));
+}
+
 TEST_F(FolderDescriptionsTest, APluginPanelOrAnUnusableFileBehavesAsWithoutDescriptions) {
   host->panel.Plugin = 1;
   SelectWithMask("*");
