@@ -136,5 +136,5 @@ void Far3::SetSelected(PanelRecord*, uint32_t index, bool selected) {
 
 void Far3::EndSelection(PanelRecord*) {
   ControlActive(far3::FCTL_ENDSELECTION, 0, nullptr);
-  ControlActive(far3::FCTL_REDRAWPANEL, 0, nullptr);
+  RedrawPanel();
 }

@@ -46,7 +46,9 @@ struct Far3 {
   static bool TakeSnapshot(PanelRecord* record, PanelView<Char>* view);
   static void ReleaseSnapshot(PanelRecord* record);
 
-  static const Char* DescriptionFileNames() { return far3::texts::kDescriptionFileNames; }
+  // The host keeps its list of names in its profile, out of a plug-in's
+  // reach: the rules then use the names it uses by default.
+  static const Char* DescriptionFileNames() { return nullptr; }
 
   // The host's name matcher (ProcessName, PN_CMPNAME) on the whole string.
   static bool CmpName(const Char* mask, const Char* str);

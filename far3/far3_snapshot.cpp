@@ -128,16 +128,29 @@ enum class Kind { kDescription, kName };
 // Keeps one kind of string for every item. Returns how many items have one,
 // or -1 when the host stops answering.
 int64_t KeepAll(Kind kind, size_t count, void* scratch, size_t scratchSize, Block* block) {
+  const bool byName = kind == Kind::kName;
   int64_t kept = 0;
   for (size_t i = 0; i < count; ++i) {
     const far3::PluginPanelItem* item = FillItem(i, scratch, scratchSize);
     if (item == nullptr) return -1;
-    const bool byName = kind == Kind::kName;
     block->slots[i] = Keep(block, byName ? item->FileName : item->Description);
     if (byName) block->sizes[i] = item->FileSize;
     if (block->slots[i] != nullptr) ++kept;
   }
   return kept;
+}
+
+// Fills the block: the descriptions, or the names where the host gives no
+// item a description and the panel has a folder whose file the rules can
+// read; then the folder. False when the host stops answering.
+bool KeepStrings(size_t count, size_t folderSize, void* scratch, size_t scratchSize, Block* block,
+                 bool* byName) {
+  int64_t described = KeepAll(Kind::kDescription, count, scratch, scratchSize, block);
+  *byName = described == 0 && folderSize > 0;
+  if (*byName) described = KeepAll(Kind::kName, count, scratch, scratchSize, block);
+  if (described < 0) return false;
+  block->slots[count] = folderSize > 0 ? Keep(block, FillFolder(scratch, scratchSize)) : nullptr;
+  return true;
 }
 
 // Every item of the view reads as having no string of this kind.
@@ -157,17 +170,9 @@ bool Far3::TakeSnapshot(PanelRecord* record, PanelView<Char>* view) {
   void* scratch = sys::Allocate(sizes.largestItem);
   Block block{};
   void* memory = nullptr;
-  bool read = scratch != nullptr && StartBlock(count, sizes, &block, &memory);
-  int64_t described =
-      read ? KeepAll(Kind::kDescription, count, scratch, sizes.largestItem, &block) : -1;
-  // Names serve only to read a folder's description file.
-  const bool byName = described == 0 && folderSize > 0;
-  if (byName) described = KeepAll(Kind::kName, count, scratch, sizes.largestItem, &block);
-  read = described >= 0;
-  if (read) {
-    block.slots[count] =
-        folderSize > 0 ? Keep(&block, FillFolder(scratch, sizes.largestItem)) : nullptr;
-  }
+  bool byName = false;
+  const bool read = scratch != nullptr && StartBlock(count, sizes, &block, &memory) &&
+                    KeepStrings(count, folderSize, scratch, sizes.largestItem, &block, &byName);
   sys::Free(scratch);
   if (!read) {
     sys::Free(memory);

@@ -28,9 +28,6 @@ inline constexpr char16_t kPluginAuthor[] = u"The Veltrane developers";
 inline constexpr char16_t kSelectHelpTopic[] = u"DescSel";
 inline constexpr char16_t kSelectHistory[] = u"DescSelect";
 
-// The host's default description file names; the host reads the same.
-inline constexpr char16_t kDescriptionFileNames[] = u"Descript.ion,Files.bbs";
-
 // The 22-column box over the panel's bottom edge, one string per row, in the
 // double-line box characters.
 inline constexpr char16_t kSearchBoxTop[] =

@@ -124,7 +124,6 @@ const char16_t* GetMsg(const far3::Uuid*, intptr_t id) {
 intptr_t Menu(const far3::Uuid*, const far3::Uuid* id, intptr_t, intptr_t, intptr_t, uint64_t,
               const char16_t* title, const char16_t*, const char16_t*, const far3::FarKey*,
               intptr_t*, const far3::FarMenuItem* items, size_t count) {
-  ++theHost.menus;
   theHost.menuId = *id;
   theHost.menuTitle = title;
   theHost.menuItems.clear();
@@ -169,7 +168,6 @@ intptr_t SendDlgMessage(void*, intptr_t msg, intptr_t, void*) {
 }
 
 size_t ProcessName(const char16_t* mask, char16_t* name, size_t, uint64_t flags) {
-  ++theHost.processNameCalls;
   return flags == far3::PN_CMPNAME && MaskMatches(mask, name);
 }
 

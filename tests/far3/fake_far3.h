@@ -83,8 +83,6 @@ struct Host {
   std::vector<std::u16string> menuItems;
   std::u16string menuTitle;
   far3::Uuid menuId{};
-  int menus = 0;
-  int processNameCalls = 0;
   int itemSizeQueries = 0;
   int itemFills = 0;
   int dialogsFreed = 0;
