@@ -65,7 +65,9 @@ struct Far2l {
 
   static bool TakeSnapshot(PanelRecord* record, PanelView<wchar_t>* view);
   static void ReleaseSnapshot(PanelRecord* record);
-  static const wchar_t* DescriptionFileNames() { return far2l::kDefaultDescriptionNames; }
+  // The host keeps its list of names in its settings file, which a plug-in
+  // is not told where to find: the rules then use the default names.
+  static const wchar_t* DescriptionFileNames() { return nullptr; }
   static bool CmpName(const wchar_t* mask, const wchar_t* str);
   static void MoveCursor(PanelRecord* record, int current, int top);
   static void RedrawPanel();

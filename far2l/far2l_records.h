@@ -39,7 +39,6 @@ constexpr int FCTL_BEGINSELECTION = 28;
 constexpr int FCTL_ENDSELECTION = 29;
 
 constexpr int PTYPE_FILEPANEL = 0;
-constexpr uint32_t PPIF_SELECTED = 0x40000000;
 
 constexpr int DI_DOUBLEBOX = 3;
 constexpr int DI_EDIT = 4;

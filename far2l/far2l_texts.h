@@ -55,7 +55,4 @@ static_assert(sizeof kSearchBoxTop == 23 * sizeof(wchar_t) &&
 inline constexpr wchar_t kSelectHelpTopic[] = L"DescSel";
 inline constexpr wchar_t kSelectHistory[] = L"DescSelect";
 
-// The host's own description file names when none are configured.
-inline constexpr wchar_t kDefaultDescriptionNames[] = L"Descript.ion,Files.bbs";
-
 }  // namespace far2l

@@ -182,7 +182,6 @@ BOOL ReadConsoleInput(HANDLE input, INPUT_RECORD* buffer, DWORD length, DWORD* r
   if (input != nullptr || length == 0 || theHost.queue.empty()) return 0;
   *buffer = theHost.queue.front();
   theHost.queue.pop_front();
-  ++theHost.removedEvents;
   *read = 1;
   return 1;
 }
@@ -190,9 +189,7 @@ BOOL ReadConsoleInput(HANDLE input, INPUT_RECORD* buffer, DWORD length, DWORD* r
 // The real wait would block for ever on an empty queue: here it fails, which
 // ends the speed search like a console that went away.
 BOOL WaitConsoleInput(HANDLE input, DWORD) {
-  if (input != nullptr) return 0;
-  if (theHost.queue.empty()) ++theHost.waitsOnEmptyQueue;
-  return theHost.queue.empty() ? 0 : 1;
+  return input == nullptr && !theHost.queue.empty() ? 1 : 0;
 }
 
 BOOL GetConsoleScreenBufferInfo(HANDLE output, CONSOLE_SCREEN_BUFFER_INFO* info) {

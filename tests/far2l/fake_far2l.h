@@ -82,8 +82,6 @@ struct Far2lHost {
   std::vector<std::pair<int, int>> cursorMoves;
   std::vector<MenuCall> menus;
   std::vector<DialogCall> dialogs;
-  int removedEvents = 0;
-  int waitsOnEmptyQueue = 0;
 
   std::vector<int> Commands() const;
 };
