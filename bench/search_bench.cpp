@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "far1/far1_gateway.h"
+#include "far1/far1_host.h"
 #include "filemask/file_mask.h"
-#include "host/far1_gateway.h"
-#include "host/host_services.h"
 #include "speedsearch/find_by_description.h"
 
 namespace {

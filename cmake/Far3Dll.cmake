@@ -22,8 +22,8 @@ set(FAR3_SOURCES
 configure_file(far3/version.rc.in version.rc @ONLY)
 add_library(Veltrane SHARED
   ${FAR3_SOURCES}
-  host/system_win32.cpp
-  plugin/dll_runtime.cpp
+  sys/system_win32.cpp
+  sys/dll_runtime.cpp
   far3/Veltrane_${VELTRANE_ARCH}.def  # plain names, also for the stdcall symbols
   ${CMAKE_CURRENT_BINARY_DIR}/version.rc)
 set_target_properties(Veltrane PROPERTIES PREFIX "" OUTPUT_NAME Veltrane)

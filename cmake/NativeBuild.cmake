@@ -4,7 +4,7 @@ add_library(filemask STATIC filemask/file_mask.cpp)
 
 add_library(veltrane_native STATIC
   ${PLUGIN_SOURCES}
-  tests/doubles/fake_host.cpp
+  tests/far1/fake_far1.cpp
   tests/doubles/fake_system.cpp)
 target_link_libraries(veltrane_native PUBLIC filemask)
 

@@ -5,22 +5,22 @@
 enable_language(RC)
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-  set(PLUGIN_DEF plugin/Veltrane.def)  # plain names for the stdcall symbols
+  set(PLUGIN_DEF far1/Veltrane.def)  # plain names for the stdcall symbols
   set(PLUGIN_ENTRY _DllMainCRTStartup@12)
   set(PLUGIN_ARCH_OPTIONS -mpreferred-stack-boundary=2)
 else()
-  set(PLUGIN_DEF plugin/Veltrane64.def)
+  set(PLUGIN_DEF far1/Veltrane64.def)
   set(PLUGIN_ENTRY DllMainCRTStartup)
   set(PLUGIN_ARCH_OPTIONS)
 endif()
 
 add_library(Veltrane SHARED
   ${PLUGIN_SOURCES}
-  host/system_win32.cpp
-  plugin/dll_runtime.cpp
+  sys/system_win32.cpp
+  sys/dll_runtime.cpp
   ${PLUGIN_DEF}
   ${CMAKE_CURRENT_BINARY_DIR}/version.rc)
-configure_file(plugin/version.rc.in version.rc @ONLY)
+configure_file(far1/version.rc.in version.rc @ONLY)
 set_target_properties(Veltrane PROPERTIES PREFIX "" OUTPUT_NAME Veltrane)
 target_compile_options(Veltrane PRIVATE
   -Os -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -fno-stack-protector
@@ -39,7 +39,7 @@ add_subdirectory(panelhost)
 add_subdirectory(e2e)
 
 # The help file travels next to the DLL, where the host looks for it.
-configure_file(plugin/Veltrane.hlf Veltrane.hlf COPYONLY)
+configure_file(far1/Veltrane.hlf Veltrane.hlf COPYONLY)
 
 if(NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
   return()
@@ -56,11 +56,11 @@ add_test(NAME dll_exports_and_imports
          COMMAND sh ${PROJECT_SOURCE_DIR}/tests/release/check_dll.sh $<TARGET_FILE:Veltrane>)
 add_test(NAME help_file_topics
          COMMAND sh ${PROJECT_SOURCE_DIR}/tests/release/check_help.sh
-                 ${PROJECT_SOURCE_DIR}/plugin/Veltrane.hlf ${PROJECT_SOURCE_DIR}/host/texts.h)
+                 ${PROJECT_SOURCE_DIR}/far1/Veltrane.hlf ${PROJECT_SOURCE_DIR}/far1/far1_texts.h)
 
 # The release: a folder to drop into the host's Plugins folder, zipped.
 install(TARGETS Veltrane RUNTIME DESTINATION Veltrane)
-install(FILES plugin/Veltrane.hlf plugin/ReadMe.txt DESTINATION Veltrane)
+install(FILES far1/Veltrane.hlf far1/ReadMe.txt DESTINATION Veltrane)
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_FILE_NAME Veltrane-${PROJECT_VERSION})
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)

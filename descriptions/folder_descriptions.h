@@ -17,12 +17,12 @@
 
 #include <cstdint>
 
+#include "core/item_strings.h"
 #include "descriptions/description_lines.h"
 #include "descriptions/name_folding.h"
 #include "descriptions/name_index.h"
 #include "descriptions/text_decoding.h"
-#include "host/item_strings.h"
-#include "host/system.h"
+#include "sys/system.h"
 
 namespace descriptions {
 

@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "host/system.h"
+#include "sys/system.h"
 
 namespace descriptions {
 

@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
+#include "core/item_strings.h"
 #include "descriptions/name_folding.h"
-#include "host/item_strings.h"
-#include "host/system.h"
+#include "sys/system.h"
 
 namespace descriptions {
 

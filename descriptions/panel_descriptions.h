@@ -3,8 +3,8 @@
 // so in every other view mode the plug-in reads the file itself.
 #pragma once
 
+#include "core/panel_view.h"
 #include "descriptions/folder_descriptions.h"
-#include "host/panel_view.h"
 
 namespace descriptions {
 

@@ -5,11 +5,11 @@
 
 #include <cstdint>
 
+#include "core/box_ink.h"
+#include "core/panel_view.h"
 #include "far2l/far2l_records.h"
 #include "far2l/far2l_texts.h"
-#include "host/box_ink.h"
-#include "host/panel_view.h"
-#include "host/system.h"
+#include "sys/system.h"
 
 namespace far2l {
 

@@ -6,11 +6,11 @@
 
 #include <cstdint>
 
+#include "core/box_ink.h"
+#include "core/panel_view.h"
 #include "far3/far3_records.h"
 #include "far3/far3_texts.h"
-#include "host/box_ink.h"
-#include "host/panel_view.h"
-#include "host/system.h"
+#include "sys/system.h"
 
 namespace far3 {
 

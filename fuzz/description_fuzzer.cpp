@@ -20,11 +20,11 @@
 #include <string>
 #include <vector>
 
+#include "far1/far1_commands.h"
+#include "far1/far1_host.h"
+#include "far1/far1_plugin.h"
 #include "filemask/file_mask.h"
 #include "fuzz/fuzz_input.h"
-#include "host/host_services.h"
-#include "plugin/far1_commands.h"
-#include "plugin/plugin_menu.h"
 #include "tests/doubles/fake_system.h"
 
 namespace {
@@ -232,8 +232,7 @@ int HOSTCALL CheckedCmpName(const char* mask, const char* str, int skipPath) {
     // a description.
     size_t length = strnlen(mask, kSearchTextMax + 2);
     const bool letterPair = length == 1 && strnlen(str, 2) == 1 && mask[0] != '*';
-    CHECK(letterPair ||
-          (length >= 2 && length <= kSearchTextMax + 1 && mask[length - 1] == '*'));
+    CHECK(letterPair || (length >= 2 && length <= kSearchTextMax + 1 && mask[length - 1] == '*'));
   }
   return MatchFileMask(mask, str) ? 1 : 0;
 }

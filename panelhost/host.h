@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/far_records.h"
+#include "far1/far1_records.h"
 #include "panelhost/panel.h"
 
 using SetStartupInfoFn = void HOSTCALL (*)(const PluginStartupInfo* info);

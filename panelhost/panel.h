@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/far_records.h"
+#include "far1/far1_records.h"
 
 constexpr uint32_t kNoDescription = UINT32_MAX;
 

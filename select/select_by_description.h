@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
+#include "core/panel_view.h"
 #include "descriptions/panel_descriptions.h"
-#include "host/panel_view.h"
 
 // Asks for a mask; then sets or clears the selection of every item whose
 // description matches it under the host's rules, leaving the others as they

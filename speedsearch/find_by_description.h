@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "host/panel_view.h"
+#include "core/panel_view.h"
 #include "speedsearch/prefix_match.h"
 #include "speedsearch/search_text.h"
 

@@ -5,11 +5,11 @@
 
 #include <cstdint>
 
+#include "core/box_ink.h"
+#include "core/panel_view.h"
 #include "descriptions/panel_descriptions.h"
-#include "host/box_ink.h"
-#include "host/panel_view.h"
-#include "host/system.h"
 #include "speedsearch/search_keys.h"
+#include "sys/system.h"
 
 namespace speed_search {
 

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "host/system.h"
+#include "sys/system.h"
 
 namespace fake {
 

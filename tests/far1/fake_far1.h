@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "host/far_records.h"
+#include "far1/far1_records.h"
 
 namespace fake {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "host/item_strings.h"
+#include "core/item_strings.h"
 
 struct PanelRect {
   int left;

@@ -5,10 +5,10 @@
 #include <limits>
 #include <string>
 
-#include "host/texts.h"
-#include "plugin/far1_commands.h"
-#include "tests/doubles/fake_host.h"
+#include "far1/far1_commands.h"
+#include "far1/far1_texts.h"
 #include "tests/doubles/fake_system.h"
+#include "tests/far1/fake_far1.h"
 
 namespace {
 

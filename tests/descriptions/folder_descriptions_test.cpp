@@ -2,13 +2,14 @@
 // the encodings, the name matching and the choice of file, for the three
 // character types (OEM bytes, UTF-16, UTF-32), against the stand-in file
 // system and a CP866 OEM code page.
+#include "descriptions/folder_descriptions.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "descriptions/folder_descriptions.h"
 #include "tests/doubles/fake_system.h"
 
 namespace {

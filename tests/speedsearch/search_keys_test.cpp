@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "plugin/far1_commands.h"
-#include "tests/doubles/fake_host.h"
+#include "far1/far1_commands.h"
 #include "tests/doubles/fake_system.h"
+#include "tests/far1/fake_far1.h"
 
 namespace {
 

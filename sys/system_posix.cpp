@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "host/system.h"
+#include "sys/system.h"
 
 namespace sys {
 

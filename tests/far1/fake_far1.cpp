@@ -1,10 +1,10 @@
 // The fake host's callbacks, wired into a startup record for the plug-in.
-#include "tests/doubles/fake_host.h"
+#include "tests/far1/fake_far1.h"
 
 #include <cstring>
 
+#include "far1/far1_host.h"
 #include "filemask/file_mask.h"
-#include "host/host_services.h"
 
 namespace fake {
 namespace {

@@ -1,7 +1,7 @@
 // The Win32 side of the plug-in's system services; built into the DLL only.
 #include <windows.h>
 
-#include "host/system.h"
+#include "sys/system.h"
 
 namespace sys {
 

@@ -1,9 +1,9 @@
 // The plug-in menu entry and the command menu.
-#include "plugin/plugin_menu.h"
+#include "far1/far1_plugin.h"
 
-#include "host/host_services.h"
-#include "host/texts.h"
-#include "plugin/far1_commands.h"
+#include "far1/far1_commands.h"
+#include "far1/far1_host.h"
+#include "far1/far1_texts.h"
 
 namespace {
 

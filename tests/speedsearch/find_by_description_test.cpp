@@ -1,9 +1,9 @@
 // Moving the panel cursor to the nearest item whose description begins with a text.
 #include <gtest/gtest.h>
 
-#include "plugin/far1_commands.h"
-#include "tests/doubles/fake_host.h"
+#include "far1/far1_commands.h"
 #include "tests/doubles/fake_system.h"
+#include "tests/far1/fake_far1.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The 1.x host's side of the speed search and the selection commands.
-#include "host/far1_gateway.h"
+#include "far1/far1_gateway.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 
 #include <cstdint>
 
-#include "host/box_ink.h"
-#include "host/far_records.h"
-#include "host/host_services.h"
-#include "host/panel_view.h"
-#include "host/system.h"
-#include "host/texts.h"
+#include "core/box_ink.h"
+#include "core/panel_view.h"
+#include "far1/far1_host.h"
+#include "far1/far1_records.h"
+#include "far1/far1_texts.h"
+#include "sys/system.h"
 
 struct Far1 {
   using Char = char;

@@ -2,7 +2,7 @@
 // menu and the command menu behind it.
 #pragma once
 
-#include "host/far_records.h"
+#include "far1/far1_records.h"
 
 // Fills the host's record with the one plug-in menu entry; touches nothing else.
 extern "C" void HOSTCALL GetPluginInfo(PluginInfo* info);

@@ -1,7 +1,7 @@
 // The shared rules bound to the 1.x host.
-#include "plugin/far1_commands.h"
+#include "far1/far1_commands.h"
 
-#include "host/far1_gateway.h"
+#include "far1/far1_gateway.h"
 #include "select/select_by_description.h"
 #include "speedsearch/speed_search.h"
 

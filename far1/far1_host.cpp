@@ -1,5 +1,5 @@
 // Keeps the host's startup record and reaches the host only through it.
-#include "host/host_services.h"
+#include "far1/far1_host.h"
 
 namespace {
 

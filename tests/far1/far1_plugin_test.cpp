@@ -1,13 +1,13 @@
 // The plug-in menu entry and the command menu behind it.
-#include "plugin/plugin_menu.h"
+#include "far1/far1_plugin.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-#include "tests/doubles/fake_host.h"
 #include "tests/doubles/fake_system.h"
+#include "tests/far1/fake_far1.h"
 
 namespace {
 

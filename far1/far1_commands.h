@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "host/far_records.h"
+#include "far1/far1_records.h"
 #include "speedsearch/search_keys.h"
 #include "speedsearch/search_text.h"
 

@@ -2,7 +2,7 @@
 // per host operation, each adding the arguments that never change.
 #pragma once
 
-#include "host/far_records.h"
+#include "far1/far1_records.h"
 
 extern "C" void HOSTCALL SetStartupInfo(const PluginStartupInfo* info);
 

@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "host/system.h"
+#include "sys/system.h"
 
 namespace sys {
 namespace {
