@@ -19,7 +19,9 @@ import shlex
 import signal
 import subprocess
 import sys
-import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from scratch import private_folder, winpath  # noqa: E402
 
 SKIP = 77
 SOURCE = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -53,10 +55,6 @@ class Env:
         self.unavailable = os.path.join(self.build, "e2e-wine-unavailable")
         self.vars = dict(os.environ, WINEPREFIX=self.prefix, WINEDEBUG="-all", LC_ALL="C.UTF-8")
         self.vars.setdefault("WINEARCH", "win32")
-
-
-def winpath(path):
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
 class Dump:
@@ -107,7 +105,7 @@ class Dump:
 
 def run_host(env, args, keys=None, timeout=120, size=True):
     """Runs the host in a pseudo-terminal; returns its exit status and its dump."""
-    with tempfile.TemporaryDirectory(dir=env.build) as work:
+    with private_folder("e2e-") as work:
         dump = os.path.join(work, "dump.txt")
         command = env.wine + [env.host]
         if size:
@@ -213,7 +211,7 @@ def write_folder(root, files, descriptions):
 
 
 def case_descript_ion_variants(env, check):
-    with tempfile.TemporaryDirectory(dir=env.build) as folder:
+    with private_folder("e2e-") as folder:
         write_folder(folder, ["alpha.txt", "Beta.TXT", "with space.txt", "gamma.txt", "delta.txt"],
                      b"ALPHA.TXT   First letter\r\n"
                      b"beta.txt\tSecond letter   \r\n"
@@ -232,14 +230,14 @@ def case_descript_ion_variants(env, check):
         check.true("extended data is cut off", "extra data" not in text)
         check.true("malformed lines are counted", "2 unreadable lines" in dump.fact("status"))
 
-    with tempfile.TemporaryDirectory(dir=env.build) as folder:
+    with private_folder("e2e-") as folder:
         write_folder(folder, ["a.txt"], None)
         os.mkdir(os.path.join(folder, "descript.ion"))
         status, dump = run_host(env, ["--plugin", winpath(env.plugin), winpath(folder)], "F10")
         check.equal("exit status for an unreadable descript.ion", status, 3)
         check.true("the message names descript.ion", "descript.ion" in dump.fact("error"))
 
-    with tempfile.TemporaryDirectory(dir=env.build) as folder:
+    with private_folder("e2e-") as folder:
         status, dump = run_host(env, ["--plugin", winpath(env.plugin), winpath(folder)],
                                 SPEED_SEARCH + " a F10")
         check.equal("an empty folder runs", status, 0)
@@ -272,7 +270,7 @@ def case_host_refuses_missing_inputs(env, check):
 
 def case_large_synthetic_panel(env, check):
     count = 1000000
-    with tempfile.TemporaryDirectory(dir=env.build) as work:
+    with private_folder("e2e-") as work:
         listing = os.path.join(work, "list.txt")
         with open(listing, "w") as f:
             for i in range(count - 1):
@@ -363,7 +361,7 @@ def case_speed_search_ignores_other_events(env, check):
 
 
 def case_speed_search_oem_letters_and_full_text(env, check):
-    with tempfile.TemporaryDirectory(dir=env.build) as folder:
+    with private_folder("e2e-") as folder:
         write_folder(folder, ["apples.txt", "long.txt", "other.txt"],
                      b"apples.txt \x84pfel und Birnen\r\n"  # a-umlaut in code page 437
                      b"long.txt abcdefghijklmnopqrstuvwxyz\r\n"

@@ -12,7 +12,6 @@ It reuses the runner of e2e.py (same prefix, same fixture) and its exit codes:
 import os
 import subprocess
 import sys
-import tempfile
 import threading
 import time
 
@@ -86,7 +85,7 @@ def check_palettes(env, check):
 
 def case_longest_mask(env, check):
     mask = "*" + "a" * 509 + "*"
-    with tempfile.TemporaryDirectory(dir=env.build) as folder:
+    with e2e.private_folder("e2e-") as folder:
         e2e.write_folder(folder, ["long.txt", "short.txt", "stars.txt"],
                          b"long.txt x" + b"a" * 600 + b"\r\n"
                          b"short.txt " + b"a" * 508 + b"\r\n"

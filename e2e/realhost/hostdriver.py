@@ -1,8 +1,9 @@
 """Drives a real host (Far 3 x86 or x64 under Wine, or far2l natively) in tmux.
 
-A Host makes a private copy of the host folder with the plug-in installed, a
-private profile, and (for the Windows hosts) a Wine prefix shared by every run
-in the same work folder. It starts the host on a 100x30 tmux screen on a private
+A Host makes a private copy of the host folder with the plug-in installed and
+a private profile, in a short private folder (see ../scratch.py), and
+(for the Windows hosts) a Wine prefix shared by every run in the same work
+folder. It starts the host on a 100x30 tmux screen on a private
 tmux socket, sends keys, polls the screen and reads what it shows: the item
 under the cursor, the selected items (drawn in yellow) and the selection line.
 
@@ -14,10 +15,12 @@ import os
 import re
 import select
 import shutil
-import signal
 import subprocess
-import tempfile
+import sys
 import time
+
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from scratch import end_process, processes_under, remove, session_folder, winpath  # noqa: E402
 
 SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 DEFAULT_REALHOST = os.path.join(os.path.dirname(SOURCE), "shared", "realhost")
@@ -57,10 +60,6 @@ class Timeout(AssertionError):
 
 def realhost_root():
     return os.path.abspath(os.environ.get("VELTRANE_REALHOST", DEFAULT_REALHOST))
-
-
-def winpath(path):
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
 # ---- Screen --------------------------------------------------------------------
@@ -276,7 +275,7 @@ class Host:
     def __init__(self, kind, plugin, work, language="English"):
         """kind: x86, x64 or far2l. plugin: files and folders (whose files)
         to install as the plug-in, or None. work: a folder of our own where
-        the Wine prefix lives between runs."""
+        the Wine prefix lives between runs (its path may be of any length)."""
         if kind not in KINDS:
             raise ValueError(f"unknown host kind {kind!r}")
         self.kind, self.language = kind, language
@@ -284,9 +283,7 @@ class Host:
         self.source = os.path.join(realhost_root(), kind)
         self._check_available()
         os.makedirs(self.work, exist_ok=True)
-        reap_stale(self.work)
-        self.tmp = tempfile.mkdtemp(prefix=f"realhost-{kind}-", dir=self.work)
-        own(self.tmp)
+        self.tmp = session_folder(f"realhost-{kind}-")
         self.copy = os.path.join(self.tmp, "host")
         self.profile = os.path.join(self.tmp, "profile")
         self.socket = os.path.join(self.tmp, "tmux.sock")
@@ -306,7 +303,7 @@ class Host:
             if plugin:
                 self.install(plugin)
         except BaseException:
-            shutil.rmtree(self.tmp, ignore_errors=True)
+            remove(self.tmp)
             raise
 
     # -- Availability and setup --
@@ -464,14 +461,13 @@ class Host:
             self.control.close()
         self.tmux("kill-server", check=False)
         if self.pid:
-            _end_process(self.pid)
-        for pid in _processes_under(self.tmp):
-            _end_process(pid)
+            end_process(self.pid)
+        for pid in processes_under(self.tmp):
+            end_process(pid)
         if self.kind != "far2l" and os.path.isdir(self.prefix):
             subprocess.run([self.env.get("WINESERVER", "wineserver"), "-k"], env=self.env,
                            capture_output=True, timeout=60)
-        if not os.environ.get("REALHOST_KEEP"):
-            shutil.rmtree(self.tmp, ignore_errors=True)
+        remove(self.tmp)
 
     def __enter__(self):
         return self
@@ -597,76 +593,3 @@ def parse_selection(line):
         if m:
             return int(re.sub(r"\D", "", m.group(1))), int(m.group(2))
     return None
-
-
-OWNER = "owner.pid"
-
-
-def own(folder):
-    """Marks a folder in the work folder as this process's, for reap_stale."""
-    with open(os.path.join(folder, OWNER), "w") as f:
-        f.write(str(os.getpid()))
-
-
-def reap_stale(work):
-    """Ends what runs killed before their end left behind (a tmux server
-    outlives its client, a Wine program its terminal): every session folder
-    in `work` whose owning process is gone, and folders such runs made
-    there (named case-*, with an owner file of their own)."""
-    for entry in sorted(os.listdir(work)):
-        folder = os.path.join(work, entry)
-        if not entry.startswith(("realhost-", "case-")) or not _abandoned(folder):
-            continue
-        subprocess.run(["tmux", "-S", os.path.join(folder, "tmux.sock"), "kill-server"],
-                       capture_output=True)
-        for pid in _processes_under(folder):
-            _end_process(pid)
-        shutil.rmtree(folder, ignore_errors=True)
-
-
-def _abandoned(folder):
-    try:
-        with open(os.path.join(folder, OWNER)) as f:
-            owner = int(f.read())
-    except (OSError, ValueError):
-        # Not a session folder, or one being made this moment.
-        return os.path.isdir(folder) and time.time() - os.path.getmtime(folder) > 60
-    try:
-        os.kill(owner, 0)
-        return False
-    except ProcessLookupError:
-        return True
-    except OSError:
-        return False
-
-
-def _processes_under(folder):
-    """Processes whose program lies in our own host copy: far2l or Wine's
-    Far.exe. Only our copy's path is matched, never a name."""
-    found = []
-    for entry in os.listdir("/proc"):
-        if not entry.isdigit():
-            continue
-        try:
-            exe = os.readlink(f"/proc/{entry}/exe")
-            cmd = open(f"/proc/{entry}/cmdline", "rb").read().decode(errors="replace")
-        except OSError:
-            continue
-        if exe.startswith(folder + "/") or (folder + "/") in cmd.replace("\0", " ") \
-                or winpath(folder) in cmd:
-            found.append(int(entry))
-    return found
-
-
-def _end_process(pid):
-    for sig in (signal.SIGTERM, signal.SIGKILL):
-        try:
-            os.kill(pid, sig)
-        except ProcessLookupError:
-            return
-        for _ in range(50):
-            try:
-                os.kill(pid, 0)
-            except ProcessLookupError:
-                return
-            time.sleep(0.02)

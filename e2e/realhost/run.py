@@ -7,6 +7,10 @@
 KIND is the host: x86 (Far 3 under 32-bit Wine), x64 (Far 3 under wine64) or
 far2l (natively). --plugin names the files to install as the plug-in, or
 folders whose files are installed (repeat it for files from several places).
+--work is where the Windows hosts' Wine prefix is kept between runs; it may be
+as deep as you like: each run's host copy, profile, folder and tmux socket go
+into a short private folder under /tmp, removed at the end (or, after a killed
+run, at the next one).
 MODE is `default` (the host's Medium view, where the host hands no
 descriptions to plug-ins) or `descriptions` (its Descriptions view).
 The hosts come from ../shared/realhost beside the source tree, or from the
@@ -26,7 +30,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import cases  # noqa: E402
 import fixture  # noqa: E402
-from hostdriver import KINDS, Host, Timeout, Unavailable, own, reap_stale  # noqa: E402
+from hostdriver import KINDS, Host, Timeout, Unavailable, remove, session_folder  # noqa: E402
 
 SKIP = 77
 MODES = ("default", "descriptions")
@@ -50,10 +54,11 @@ def run(args):
     if missing:
         print(f"SKIP: no plug-in build at {', '.join(missing)}")
         return SKIP
-    os.makedirs(args.work, exist_ok=True)
-    reap_stale(args.work)
-    scratch = tempfile.mkdtemp(prefix="case-", dir=args.work)
-    own(scratch)
+    try:
+        scratch = session_folder("case-")
+    except OSError as e:
+        print(f"FAIL: {e}")
+        return 1
     try:
         plugin = plugin_folder(args.plugin, os.path.join(scratch, "plugin"))
         unicode = fixture.is_unicode_build(plugin)
@@ -84,7 +89,7 @@ def run(args):
         print(f"FAIL: {e}")
         return 1
     finally:
-        shutil.rmtree(scratch, ignore_errors=True)
+        remove(scratch)
 
 
 def main():
