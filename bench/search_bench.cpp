@@ -13,6 +13,7 @@
 #include "far1/far1_host.h"
 #include "filemask/file_mask.h"
 #include "speedsearch/find_by_description.h"
+#include "tests/doubles/test_gateway.h"
 
 namespace {
 
@@ -129,14 +130,14 @@ void FindsNothing(benchmark::State& state) {
 // Descriptions copied once into one block of UTF-16 with a pointer per item,
 // matched through the host's matcher for Unicode text.
 
-struct UnicodeHost {
-  using Char = char16_t;
-  struct PanelRecord {};
+// The test gateway with nothing recorded on the keystroke's path.
+struct UnicodeHost : test::TestGateway<char16_t> {
   static bool CmpName(const char16_t* mask, const char16_t* str) {
     return MatchFileMask(mask, str);
   }
-  static void MoveCursor(PanelRecord*, int, int) {}
+  static void MoveCursor(PanelSnapshot*, int, int) {}
 };
+static_assert(Gateway<UnicodeHost>);
 
 void SnapshotKeystroke(benchmark::State& state) {
   const uint32_t count = static_cast<uint32_t>(state.range(0));
@@ -152,13 +153,13 @@ void SnapshotKeystroke(benchmark::State& state) {
   BasicSearchText<char16_t> text;
   ClearSearchText(&text);
   AppendCharacter(&text, u'T');
-  UnicodeHost::PanelRecord record;
+  UnicodeHost::PanelSnapshot snapshot;
   for (auto _ : state) {
     PanelView<char16_t> view{};
     view.count = count;
     view.rect = {0, 1, 79, 40};
     view.descriptions = {pointers.data(), sizeof(const char16_t*), true, count};
-    const SearchSession<UnicodeHost> session{&text, &view, &record, matcher.get()};
+    const SearchSession<UnicodeHost> session{&text, &view, &snapshot, matcher.get()};
     benchmark::DoNotOptimize(FindByDescription(session, 0));
   }
   state.counters["per_item"] = benchmark::Counter(

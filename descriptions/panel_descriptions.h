@@ -3,6 +3,7 @@
 // so in every other view mode the plug-in reads the file itself.
 #pragma once
 
+#include "core/gateway.h"
 #include "core/panel_view.h"
 #include "descriptions/folder_descriptions.h"
 
@@ -20,7 +21,7 @@ bool HasAnyDescription(const PanelView<Char>& panel) {
 // points its descriptions at those read from the folder's description file
 // into read, which the caller releases. A description the host gave is never
 // replaced, and where the file cannot be used the panel stays as it was.
-template <class G>
+template <Gateway G>
 void UseFolderDescriptions(PanelView<typename G::Char>* panel,
                            FolderDescriptions<typename G::Char>* read) {
   *read = {};

@@ -5,10 +5,13 @@
 
 #include <cstdint>
 
+#include "core/box_glyphs.h"
 #include "core/box_ink.h"
+#include "core/gateway.h"
+#include "core/mask_dialog.h"
+#include "core/messages.h"
 #include "core/panel_view.h"
 #include "far2l/far2l_records.h"
-#include "far2l/far2l_texts.h"
 #include "sys/system.h"
 
 namespace far2l {
@@ -27,14 +30,6 @@ LONG_PTR PointerParam(T* pointer) {
   return reinterpret_cast<LONG_PTR>(pointer);
 }
 
-// The host's text for a message number, or the built-in English text where
-// the host has no language file for the plug-in.
-const wchar_t* Msg(MsgId id);
-
-// The centred command menu, with no bottom line, help or break keys.
-// Returns the chosen index, negative when cancelled.
-int Menu(const wchar_t* title, const FarMenuItem* items, int count);
-
 }  // namespace far2l
 
 struct Far2l {
@@ -44,7 +39,7 @@ struct Far2l {
   // descriptions of every item and the panel's folder. The host hands items
   // out one call at a time, so a keystroke must never go back to it per item.
   struct TextChunk;
-  struct PanelRecord {
+  struct PanelSnapshot {
     const wchar_t** strings;  // descriptions[count], then names[count]
     uint64_t* sizes;          // the items' sizes in bytes, in the same block
     TextChunk* chunks;        // the strings themselves
@@ -54,27 +49,21 @@ struct Far2l {
     uint32_t selectable;
   };
 
-  struct Texts {
-    static constexpr const wchar_t* kSearchBoxTop = far2l::kSearchBoxTop;
-    static constexpr const wchar_t* kSearchBoxMiddle = far2l::kSearchBoxMiddle;
-    static constexpr const wchar_t* kSearchBoxBottom = far2l::kSearchBoxBottom;
-    static constexpr const wchar_t* kSearchFieldFill = far2l::kSearchFieldFill;
-  };
-
   // ---- The panel -----------------------------------------------------------
 
-  static bool TakeSnapshot(PanelRecord* record, PanelView<wchar_t>* view);
-  static void ReleaseSnapshot(PanelRecord* record);
+  static bool TakeSnapshot(PanelSnapshot* snapshot, PanelView<wchar_t>* view);
+  static void ReleaseSnapshot(PanelSnapshot* snapshot);
   // The host keeps its list of names in its settings file, which a plug-in
   // is not told where to find: the rules then use the default names.
   static const wchar_t* DescriptionFileNames() { return nullptr; }
   static bool CmpName(const wchar_t* mask, const wchar_t* str);
-  static void MoveCursor(PanelRecord* record, int current, int top);
+  static void MoveCursor(PanelSnapshot* snapshot, int current, int top);
   static void RedrawPanel();
-  static void Beep() { sys::Beep(); }
 
   // ---- The speed search's box and keys -------------------------------------
 
+  static constexpr BoxGlyphs<wchar_t> kBoxGlyphs = kUnicodeDoubleLine<wchar_t>;
+  static void Beep() { sys::Beep(); }
   // The host resolves a palette index at every Text call, so the box follows
   // the current palette without reading it first.
   static void LoadBoxColors() {}
@@ -87,8 +76,20 @@ struct Far2l {
 
   // ---- Selection -----------------------------------------------------------
 
-  static const wchar_t* AskForMask(bool unselect);
-  static void BeginSelection(PanelRecord* record);
-  static void SetSelected(PanelRecord* record, uint32_t index, bool selected);
-  static void EndSelection(PanelRecord* record);
+  static void BeginSelection(PanelSnapshot* snapshot);
+  static void SetSelected(PanelSnapshot* snapshot, uint32_t index, bool selected);
+  static void EndSelection(PanelSnapshot* snapshot);
+
+  // ---- The menu and the mask dialog ----------------------------------------
+
+  // The host's text for a message, or the built-in English text where the
+  // host has no language file for the plug-in.
+  static const wchar_t* Msg(Message id);
+  static int Menu(const wchar_t* title, const wchar_t* const* items, int count);
+  static bool RunMaskDialog(const wchar_t* title, KeptMask<wchar_t>* mask);
 };
+static_assert(Gateway<Far2l>);
+// The mask dialog's rows are laid out in the host's item types and flag.
+static_assert(static_cast<int>(DialogControl::kDoubleBox) == far2l::DI_DOUBLEBOX &&
+              static_cast<int>(DialogControl::kEdit) == far2l::DI_EDIT &&
+              kDialogHistoryFlag == far2l::DIF_HISTORY);

@@ -1,67 +1,25 @@
-// The mask dialog of the selection commands, with the mask kept for the
-// module's life.
-#include <cstring>
-
+// The mask dialog of select and unselect as far2l runs a dialog: the rows
+// become the host's records, and the field's text is read back before the
+// host frees the dialog.
+#include "core/ascii_text.h"
+#include "core/mask_dialog.h"
 #include "far2l/far2l_gateway.h"
 
 using namespace far2l;
 
-namespace {
-
-enum DialogItemIndex { kFrameItem, kMaskItem, kDialogItemCount };
-
-// X1 and Y1 of -1 have the host centre the dialog; X2 and Y2 are then its size.
-constexpr int kDialogWidth = 45;
-constexpr int kDialogHeight = 5;
-constexpr size_t kMaskMax = 511;
-
-// Kept for the module's life, so the edit field reopens with whatever mask
-// the last dialog of either command left in it.
-constinit wchar_t keptMask[kMaskMax + 1] = {};
-
-void KeepMask(const wchar_t* text) {
-  size_t length = 0;
-  if (text != nullptr) {
-    while (length < kMaskMax && text[length] != 0) ++length;
-    memmove(keptMask, text, length * sizeof(wchar_t));  // the host may hand our own buffer back
-  }
-  keptMask[length] = 0;
-}
-
-}  // namespace
-
-const wchar_t* Far2l::AskForMask(bool unselect) {
-  FarDialogItem items[kDialogItemCount] = {
-      {.Type = DI_DOUBLEBOX,
-       .X1 = 3,
-       .Y1 = 1,
-       .X2 = 41,
-       .Y2 = 3,
-       .Focus = 0,
-       .Param = {.Reserved = 0},
-       .Flags = 0,
-       .DefaultButton = 0,
-       .PtrData = Msg(unselect ? kMsgUnselectTitle : kMsgSelectTitle),
-       .MaxLen = 0},
-      {.Type = DI_EDIT,
-       .X1 = 5,
-       .Y1 = 2,
-       .X2 = 39,
-       .Y2 = 3,
-       .Focus = 1,
-       .Param = {.History = kSelectHistory},
-       .Flags = DIF_HISTORY,
-       .DefaultButton = 1,
-       .PtrData = keptMask,
-       .MaxLen = kMaskMax},
-  };
-  HANDLE dialog = Host().DialogInit(Host().ModuleNumber, -1, -1, kDialogWidth, kDialogHeight,
-                                    kSelectHelpTopic, items, kDialogItemCount, 0, 0, nullptr, 0);
-  if (dialog == InvalidHandleValue()) return nullptr;
+bool Far2l::RunMaskDialog(const wchar_t* title, KeptMask<wchar_t>* mask) {
+  FarDialogItem items[kMaskDialogRows];
+  for (int i = 0; i < kMaskDialogRows; ++i) items[i] = DialogRecord<FarDialogItem>(kMaskDialog[i]);
+  items[kMaskFrame].PtrData = title;
+  items[kMaskField].PtrData = mask->text;
+  items[kMaskField].MaxLen = kMaskMax;
+  HANDLE dialog = Host().DialogInit(Host().ModuleNumber, -1, -1, kMaskDialogWidth,
+                                    kMaskDialogHeight, kTextIn<wchar_t, kSelectHelpTopic>.units,
+                                    items, kMaskDialogRows, 0, 0, nullptr, 0);
+  if (dialog == InvalidHandleValue()) return false;
   const int closedBy = Host().DialogRun(dialog);
-  // The field's text as the dialog closed, whichever way it closed.
-  KeepMask(reinterpret_cast<const wchar_t*>(
-      Host().SendDlgMessage(dialog, DM_GETCONSTTEXTPTR, kMaskItem, 0)));
+  KeepMask(mask, reinterpret_cast<const wchar_t*>(
+                     Host().SendDlgMessage(dialog, DM_GETCONSTTEXTPTR, kMaskField, 0)));
   Host().DialogFree(dialog);
-  return closedBy == kMaskItem ? keptMask : nullptr;
+  return closedBy == kMaskField;
 }

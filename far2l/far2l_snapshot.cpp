@@ -96,8 +96,8 @@ struct ItemBuffer {
 };
 
 // Copies every item's description and name. False when the heap runs out.
-bool CopyItems(Far2l::PanelRecord* record) {
-  const uint32_t count = record->count;
+bool CopyItems(Far2l::PanelSnapshot* snapshot) {
+  const uint32_t count = snapshot->count;
   ItemBuffer buffer;
   bool ok = true;
   for (uint32_t i = 0; i < count && ok; ++i) {
@@ -105,12 +105,12 @@ bool CopyItems(Far2l::PanelRecord* record) {
     const wchar_t* description = nullptr;
     const wchar_t* name = nullptr;
     if (item != nullptr) {
-      description = Keep(&record->chunks, item->Description, &ok);
-      name = Keep(&record->chunks, item->FindData.lpwszFileName, &ok);
+      description = Keep(&snapshot->chunks, item->Description, &ok);
+      name = Keep(&snapshot->chunks, item->FindData.lpwszFileName, &ok);
     }
-    record->strings[i] = description;
-    record->strings[count + i] = name;
-    record->sizes[i] = item != nullptr ? item->FindData.nFileSize : 0;
+    snapshot->strings[i] = description;
+    snapshot->strings[count + i] = name;
+    snapshot->sizes[i] = item != nullptr ? item->FindData.nFileSize : 0;
   }
   return ok;
 }
@@ -129,38 +129,38 @@ const wchar_t* CopyFolder(Far2l::TextChunk** chunks) {
 
 }  // namespace
 
-bool Far2l::TakeSnapshot(PanelRecord* record, PanelView<wchar_t>* view) {
-  *record = PanelRecord{};
+bool Far2l::TakeSnapshot(PanelSnapshot* snapshot, PanelView<wchar_t>* view) {
+  *snapshot = PanelSnapshot{};
   PanelInfo info{};
   if (!Control(FCTL_GETPANELINFO, 0, PointerParam(&info))) return false;
   if (info.PanelType != PTYPE_FILEPANEL || info.ItemsNumber <= 0) return false;
 
   // One block for the two pointers and the size of every item.
-  record->count = static_cast<uint32_t>(info.ItemsNumber);
+  snapshot->count = static_cast<uint32_t>(info.ItemsNumber);
   const size_t perItem = 2 * sizeof(wchar_t*) + sizeof(uint64_t);
-  record->strings = static_cast<const wchar_t**>(sys::Allocate(record->count * perItem));
-  if (record->strings != nullptr) {
-    record->sizes = reinterpret_cast<uint64_t*>(record->strings + size_t{2} * record->count);
+  snapshot->strings = static_cast<const wchar_t**>(sys::Allocate(snapshot->count * perItem));
+  if (snapshot->strings != nullptr) {
+    snapshot->sizes = reinterpret_cast<uint64_t*>(snapshot->strings + size_t{2} * snapshot->count);
   }
-  if (record->strings == nullptr || !CopyItems(record)) {
-    ReleaseSnapshot(record);
+  if (snapshot->strings == nullptr || !CopyItems(snapshot)) {
+    ReleaseSnapshot(snapshot);
     return false;
   }
   *view = PanelView<wchar_t>{};
-  view->count = record->count;
+  view->count = snapshot->count;
   view->current = info.CurrentItem;
   view->top = info.TopPanelItem;
   view->rect = {info.PanelRect.left, info.PanelRect.top, info.PanelRect.right,
                 info.PanelRect.bottom};
-  view->descriptions = {record->strings, sizeof(wchar_t*), true, record->count};
-  view->names = {record->strings + record->count, sizeof(wchar_t*), true, record->count};
-  view->sizes = {record->sizes, sizeof(uint64_t), false};
-  view->folder = info.Plugin ? nullptr : CopyFolder(&record->chunks);
+  view->descriptions = {snapshot->strings, sizeof(wchar_t*), true, snapshot->count};
+  view->names = {snapshot->strings + snapshot->count, sizeof(wchar_t*), true, snapshot->count};
+  view->sizes = {snapshot->sizes, sizeof(uint64_t), false};
+  view->folder = info.Plugin ? nullptr : CopyFolder(&snapshot->chunks);
   return true;
 }
 
-void Far2l::ReleaseSnapshot(PanelRecord* record) {
-  sys::Free(record->strings);
-  FreeChunks(record->chunks);
-  *record = PanelRecord{};
+void Far2l::ReleaseSnapshot(PanelSnapshot* snapshot) {
+  sys::Free(snapshot->strings);
+  FreeChunks(snapshot->chunks);
+  *snapshot = PanelSnapshot{};
 }

@@ -16,20 +16,6 @@ constinit far3::FarStandardFunctions standardFunctions{};
 constinit far3::FarColor frameColor{};
 constinit far3::FarColor fieldColor{};
 
-// The console's handles, fetched when first needed and kept.
-constinit sys::Handle consoleInput = nullptr;
-constinit sys::Handle consoleOutput = nullptr;
-
-sys::Handle Input() {
-  if (consoleInput == nullptr) consoleInput = sys::StdInput();
-  return consoleInput;
-}
-
-sys::Handle Output() {
-  if (consoleOutput == nullptr) consoleOutput = sys::StdOutput();
-  return consoleOutput;
-}
-
 // A classic console attribute byte as the host's colour record.
 far3::FarColor Indexed(uint8_t attribute) {
   far3::FarColor color{};
@@ -65,11 +51,6 @@ const PluginStartupInfo& Host() {
   return startupInfo;
 }
 
-const char16_t* Msg(Message id) {
-  const char16_t* text = startupInfo.GetMsg(&kPluginGuid, id);
-  return text != nullptr ? text : u"";
-}
-
 }  // namespace far3
 
 // ---- Panel -----------------------------------------------------------------------
@@ -82,7 +63,7 @@ bool Far3::CmpName(const Char* mask, const Char* str) {
 
 // The top line is a count in this interface: one above the first item is
 // the first item.
-void Far3::MoveCursor(PanelRecord*, int current, int top) {
+void Far3::MoveCursor(PanelSnapshot*, int current, int top) {
   far3::PanelRedrawInfo info{sizeof info, static_cast<size_t>(current),
                              static_cast<size_t>(top < 0 ? 0 : top)};
   ControlActive(far3::FCTL_REDRAWPANEL, 0, &info);
@@ -94,10 +75,9 @@ void Far3::RedrawPanel() {
 
 // ---- Search box and console ------------------------------------------------------------
 
-// The fixed colours are those of the 1.x plug-in when it finds no palette.
 void Far3::LoadBoxColors() {
-  frameColor = PaletteColor(far3::COL_DIALOGBOX, 0x70);
-  fieldColor = PaletteColor(far3::COL_DIALOGEDIT, 0x30);
+  frameColor = PaletteColor(far3::COL_DIALOGBOX, FallbackAttribute(Ink::kFrame));
+  fieldColor = PaletteColor(far3::COL_DIALOGEDIT, FallbackAttribute(Ink::kField));
 }
 
 void Far3::Text(int x, int y, Ink ink, const Char* str) {
@@ -108,33 +88,33 @@ void Far3::FlushText() {
   far3::Host().Text(0, 0, nullptr, nullptr);
 }
 
-bool Far3::ScreenRows(int* rows) {
-  return sys::ScreenBufferHeight(Output(), rows);
-}
-
-void Far3::SetCursor(int column, int row) {
-  sys::SetCursorPosition(Output(), column, row);
-}
-
-bool Far3::PeekKey(sys::ConsoleEvent* event) {
-  return sys::PeekInputUnicode(Input(), event);
-}
-
-bool Far3::RemoveKey() {
-  return sys::RemoveInput(Input());
-}
-
 // ---- Selection -------------------------------------------------------------------------
 
-void Far3::BeginSelection(PanelRecord*) {
+void Far3::BeginSelection(PanelSnapshot*) {
   ControlActive(far3::FCTL_BEGINSELECTION, 0, nullptr);
 }
 
-void Far3::SetSelected(PanelRecord*, uint32_t index, bool selected) {
+void Far3::SetSelected(PanelSnapshot*, uint32_t index, bool selected) {
   ControlActive(far3::FCTL_SETSELECTION, index, reinterpret_cast<void*>(intptr_t{selected}));
 }
 
-void Far3::EndSelection(PanelRecord*) {
+void Far3::EndSelection(PanelSnapshot*) {
   ControlActive(far3::FCTL_ENDSELECTION, 0, nullptr);
   RedrawPanel();
+}
+
+// ---- The menu ----------------------------------------------------------------------
+
+const Far3::Char* Far3::Msg(Message id) {
+  const char16_t* text = startupInfo.GetMsg(&far3::kPluginGuid, static_cast<intptr_t>(id));
+  return text != nullptr ? text : u"";
+}
+
+int Far3::Menu(const Char* title, const Char* const* items, int count) {
+  if (count < 0 || count > kMenuItemsMax) return -1;
+  far3::FarMenuItem rows[kMenuItemsMax] = {};
+  for (int i = 0; i < count; ++i) rows[i].Text = items[i];
+  return static_cast<int>(far3::Host().Menu(&far3::kPluginGuid, &far3::kCommandMenuGuid, -1, -1, 0,
+                                            0, title, nullptr, nullptr, nullptr, nullptr, rows,
+                                            count));
 }

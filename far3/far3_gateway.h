@@ -6,10 +6,14 @@
 
 #include <cstdint>
 
+#include "core/box_glyphs.h"
 #include "core/box_ink.h"
+#include "core/gateway.h"
+#include "core/mask_dialog.h"
+#include "core/messages.h"
 #include "core/panel_view.h"
 #include "far3/far3_records.h"
-#include "far3/far3_texts.h"
+#include "sys/process_console.h"
 #include "sys/system.h"
 
 namespace far3 {
@@ -21,17 +25,16 @@ void SaveStartupInfo(const PluginStartupInfo* info);
 // The saved startup record; every service is called through it.
 const PluginStartupInfo& Host();
 
-// The host's text for a message of the plug-in's language file.
-const char16_t* Msg(Message id);
-
 }  // namespace far3
 
-struct Far3 {
+// The console is the process's own, read as UTF-16 so that a key brings
+// any character.
+struct Far3 : sys::ProcessConsole<true> {
   using Char = char16_t;
 
   // What one command read from the host: the item strings the rules read,
   // and the folder, copied into one heap block that the view points into.
-  struct PanelRecord {
+  struct PanelSnapshot {
     void* block;
   };
 
@@ -43,8 +46,8 @@ struct Far3 {
   // three without descriptions.
   // False, with nothing held, when the panel is not a file panel with at
   // least one item, the host stops answering or memory runs out.
-  static bool TakeSnapshot(PanelRecord* record, PanelView<Char>* view);
-  static void ReleaseSnapshot(PanelRecord* record);
+  static bool TakeSnapshot(PanelSnapshot* snapshot, PanelView<Char>* view);
+  static void ReleaseSnapshot(PanelSnapshot* snapshot);
 
   // The host keeps its list of names in its profile, out of a plug-in's
   // reach: the rules then use the names it uses by default.
@@ -53,31 +56,26 @@ struct Far3 {
   // The host's name matcher (ProcessName, PN_CMPNAME) on the whole string.
   static bool CmpName(const Char* mask, const Char* str);
 
-  static void MoveCursor(PanelRecord* record, int current, int top);
+  static void MoveCursor(PanelSnapshot* snapshot, int current, int top);
   static void RedrawPanel();
-  static void Beep() { sys::Beep(); }
 
+  static constexpr BoxGlyphs<Char> kBoxGlyphs = kUnicodeDoubleLine<Char>;
   // The box in the palette colours of a dialog's frame and edit field.
   static void LoadBoxColors();
   static void Text(int x, int y, Ink ink, const Char* str);
   static void FlushText();
-  static bool ScreenRows(int* rows);
-  static void SetCursor(int column, int row);
-  // Console input as UTF-16, so that a key brings any character.
-  static bool PeekKey(sys::ConsoleEvent* event);
-  static bool RemoveKey();
 
-  struct Texts {
-    static constexpr const Char* kSearchBoxTop = far3::texts::kSearchBoxTop;
-    static constexpr const Char* kSearchBoxMiddle = far3::texts::kSearchBoxMiddle;
-    static constexpr const Char* kSearchBoxBottom = far3::texts::kSearchBoxBottom;
-    static constexpr const Char* kSearchFieldFill = far3::texts::kSearchFieldFill;
-  };
+  static void BeginSelection(PanelSnapshot* snapshot);
+  static void SetSelected(PanelSnapshot* snapshot, uint32_t index, bool selected);
+  static void EndSelection(PanelSnapshot* snapshot);
 
-  // The mask dialog. Returns the mask typed, or null when the dialog was
-  // cancelled. The field opens with the last mask of either command.
-  static const Char* AskForMask(bool unselect);
-  static void BeginSelection(PanelRecord* record);
-  static void SetSelected(PanelRecord* record, uint32_t index, bool selected);
-  static void EndSelection(PanelRecord* record);
+  // The host's text for a message of the plug-in's language file.
+  static const Char* Msg(Message id);
+  static int Menu(const Char* title, const Char* const* items, int count);
+  static bool RunMaskDialog(const Char* title, KeptMask<Char>* mask);
 };
+static_assert(Gateway<Far3>);
+// The mask dialog's rows are laid out in the host's item types and flag.
+static_assert(static_cast<int>(DialogControl::kDoubleBox) == far3::DI_DOUBLEBOX &&
+              static_cast<int>(DialogControl::kEdit) == far3::DI_EDIT &&
+              kDialogHistoryFlag == far3::DIF_HISTORY);

@@ -158,8 +158,8 @@ constinit const char16_t* const kNoStrings[1] = {nullptr};
 
 }  // namespace
 
-bool Far3::TakeSnapshot(PanelRecord* record, PanelView<Char>* view) {
-  record->block = nullptr;
+bool Far3::TakeSnapshot(PanelSnapshot* snapshot, PanelView<Char>* view) {
+  snapshot->block = nullptr;
   far3::PanelInfo info;
   if (!ReadPanelInfo(&info)) return false;
   const size_t count = info.ItemsNumber;
@@ -179,7 +179,7 @@ bool Far3::TakeSnapshot(PanelRecord* record, PanelView<Char>* view) {
     return false;
   }
 
-  record->block = memory;
+  snapshot->block = memory;
   const uint32_t items = static_cast<uint32_t>(count);
   const ItemStrings<Char> kept{block.slots, sizeof(const char16_t*), true, items};
   const ItemStrings<Char> none{kNoStrings, 0, true, items};
@@ -195,7 +195,7 @@ bool Far3::TakeSnapshot(PanelRecord* record, PanelView<Char>* view) {
   return true;
 }
 
-void Far3::ReleaseSnapshot(PanelRecord* record) {
-  sys::Free(record->block);
-  record->block = nullptr;
+void Far3::ReleaseSnapshot(PanelSnapshot* snapshot) {
+  sys::Free(snapshot->block);
+  snapshot->block = nullptr;
 }

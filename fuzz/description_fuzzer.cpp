@@ -20,12 +20,15 @@
 #include <string>
 #include <vector>
 
-#include "far1/far1_commands.h"
+#include "commands/select_command.h"
+#include "far1/far1_gateway.h"
 #include "far1/far1_host.h"
 #include "far1/far1_plugin.h"
 #include "filemask/file_mask.h"
 #include "fuzz/fuzz_input.h"
+#include "speedsearch/speed_search.h"
 #include "tests/doubles/fake_system.h"
+#include "tests/doubles/search_steps.h"
 
 namespace {
 
@@ -291,10 +294,17 @@ bool Matches(const PluginPanelItem& item, const char* text) {
 
 // ---- Operations --------------------------------------------------------------
 
+// The search steps of operations 0 and 1 keep one matcher for the whole
+// input, as one long speed search keeps it from key to key.
+void Aim(SearchSteps<Far1>* steps, PanelInfo* snapshot) {
+  steps->snapshot = snapshot;
+  steps->view = Far1::ViewOf(*snapshot);
+}
+
 // Operation 0: one search step on a copy of the snapshot.
 //   u8 step (low bit) and length (upper bits), the text, u8 cursor source,
 //   i32 cursor when that byte is odd.
-void RunFind(Reader& in, HostPanel& panel) {
+void RunFind(Reader& in, HostPanel& panel, SearchSteps<Far1>* steps) {
   uint8_t head = in.Byte();
   uint32_t step = head & 1;
   std::string text = in.Bytes((head >> 1) % (kSearchTextMax + 1));
@@ -305,12 +315,12 @@ void RunFind(Reader& in, HostPanel& panel) {
   const bool cursorInside = before.CurrentItem >= 0 && before.CurrentItem < count;
 
   BeginOperation(Running::kSpeedSearch);
-  int found = FindByDescription(text.c_str(), step, &snapshot);
-  if (found == 0) {
+  Aim(steps, &snapshot);
+  if (!steps->Find(text.c_str(), step)) {
     CHECK(std::memcmp(&snapshot, &before, sizeof snapshot) == 0);
     CHECK(theHost.redraws == 0);
   } else {
-    CHECK(found == 1 && !text.empty() && count > 0);
+    CHECK(!text.empty() && count > 0);
     CHECK(snapshot.CurrentItem >= 0 && snapshot.CurrentItem < count);
     CHECK(Matches(panel.items[snapshot.CurrentItem], text.c_str()));
     // The host is told exactly when the cursor moves.
@@ -324,11 +334,12 @@ void RunFind(Reader& in, HostPanel& panel) {
 
 // Operation 1: the key rules driven directly, one character per byte.
 //   u8 key count, the keys.
-void RunKeys(Reader& in, HostPanel& panel, fake::System& system) {
+void RunKeys(Reader& in, HostPanel& panel, fake::System& system, SearchSteps<Far1>* steps) {
   std::string keys = in.Bytes(in.Byte());
   PanelInfo snapshot = panel.info;
-  SearchText text;
-  ClearSearchText(&text);
+  Aim(steps, &snapshot);
+  const BasicSearchText<char>& text = steps->text;
+  ClearSearchText(&steps->text);
   BeginOperation(Running::kSpeedSearch);
   for (char key : keys) {
     const uint32_t c = static_cast<uint8_t>(key);
@@ -338,7 +349,7 @@ void RunKeys(Reader& in, HostPanel& panel, fake::System& system) {
     }
     const uint32_t lengthBefore = text.length;
     const int beepsBefore = system.beeps;
-    if (!ApplySearchKey(c, &text, &snapshot)) CHECK(c == 27);
+    if (!steps->Key(c)) CHECK(c == 27);
     CHECK(text.length <= kSearchTextMax);
     CHECK(text.chars[text.length] == '\0' && std::strlen(text.chars) == text.length);
     // The only beep is for a character that would not fit.
@@ -420,7 +431,7 @@ void RunSpeedSearch(Reader& in, HostPanel& panel, fake::System& system) {
   const size_t eventsBefore = system.console.queue.size();
   const size_t expectedLeft = EventsLeftFor(system.console.queue);
   BeginOperation(Running::kSpeedSearch);
-  SpeedSearch();
+  SpeedSearchCommand<Far1>();
   CheckSpeedSearchEnd(panel, system, eventsBefore, expectedLeft);
 }
 
@@ -451,7 +462,7 @@ void CheckSelectionEnd(HostPanel& panel, bool unselect) {
 void RunSelect(Reader& in, HostPanel& panel) {
   BeginOperation(Running::kSelect);
   const bool unselect = SetUpDialog(in);
-  SelectByDescription(unselect ? 1 : 0);
+  SelectCommand<Far1>(unselect);
   CheckSelectionEnd(panel, unselect);
 }
 
@@ -494,13 +505,14 @@ void RunMenu(Reader& in, HostPanel& panel, fake::System& system) {
   }
 }
 
-void RunOperation(uint8_t operation, Reader& in, HostPanel& panel, fake::System& system) {
+void RunOperation(uint8_t operation, Reader& in, HostPanel& panel, fake::System& system,
+                  SearchSteps<Far1>* steps) {
   switch (operation % 5) {
     case 0:
-      RunFind(in, panel);
+      RunFind(in, panel, steps);
       break;
     case 1:
-      RunKeys(in, panel, system);
+      RunKeys(in, panel, system, steps);
       break;
     case 2:
       RunSpeedSearch(in, panel, system);
@@ -522,7 +534,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ReadPanel(in, panel);
   fake::System& system = fake::ResetSystem();
   InstallHost(&panel);
+  PanelInfo snapshot = panel.info;
+  SearchSteps<Far1> steps(&snapshot, Far1::ViewOf(snapshot));
   for (int i = 0; i < kMaxOperations && !in.Empty(); ++i)
-    RunOperation(in.Byte(), in, panel, system);
+    RunOperation(in.Byte(), in, panel, system, &steps);
   return 0;
 }

@@ -18,6 +18,8 @@
 #include "filemask/file_mask.h"
 #include "fuzz/fuzz_input.h"
 #include "speedsearch/search_keys.h"
+#include "tests/doubles/search_steps.h"
+#include "tests/doubles/test_gateway.h"
 
 namespace {
 
@@ -26,15 +28,7 @@ constexpr char16_t kAlphabet[] = {u'a',      u'A',   u'\u00E9', u'\u00C9', u'\u0
                                   u'\u4E2D', u'*',   u'?',      u'[',      u']',      u'.',
                                   0xD83D,    0xDE00, 0xDC00,    u' '};
 
-struct Host {
-  using Char = char16_t;
-  struct PanelRecord {};
-  static bool CmpName(const char16_t* mask, const char16_t* str) {
-    return MatchFileMask(mask, str);
-  }
-  static void MoveCursor(PanelRecord*, int, int) {}
-  static void Beep() {}
-};
+using G = test::TestGateway<char16_t>;
 
 std::u16string ReadDescription(Reader& in) {
   const uint16_t length = in.U16();
@@ -64,36 +58,34 @@ void CheckText(const BasicSearchText<char16_t>& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Reader in{data, size};
+  test::Host<char16_t>& host = G::Reset();
   std::vector<std::u16string> items(1 + in.Byte() % 16);
-  for (std::u16string& item : items) item = ReadDescription(in);
-  std::vector<const char16_t*> pointers;
-  for (const std::u16string& item : items) pointers.push_back(item.c_str());
-
-  PanelView<char16_t> view{};
-  view.count = uint32_t(items.size());
-  view.current = in.Byte() % items.size();
-  view.rect = {0, 1, 79, 20};
-  view.descriptions = {pointers.data(), sizeof(const char16_t*), true, view.count};
-  BasicSearchText<char16_t> text;
-  ClearSearchText(&text);
-  auto matcher = std::make_unique<PrefixMatcher<char16_t>>();
-  ResetMatcher(matcher.get());
-  Host::PanelRecord record;
-  const SearchSession<Host> session{&text, &view, &record, matcher.get()};
+  for (std::u16string& item : items) {
+    item = ReadDescription(in);
+    host.items.push_back(test::Item<char16_t>{u"", item});
+  }
+  host.current = in.Byte() % items.size();
+  host.rect = {0, 1, 79, 20};
+  G::PanelSnapshot snapshot;
+  PanelView<char16_t> view;
+  CHECK(G::TakeSnapshot(&snapshot, &view));
+  SearchSteps<G> steps(&snapshot, view);
+  const BasicSearchText<char16_t>& text = steps.text;
 
   while (in.size >= 2) {
     const uint32_t c = in.U16();
     if (!IsSearchKey(c)) continue;
     const uint32_t unitsBefore = text.units;
-    const int currentBefore = view.current;
-    if (!ApplySearchKey(c, session)) break;
+    const int currentBefore = steps.view.current;
+    if (!steps.Key(c)) break;
     CheckText(text);
-    CHECK(view.current >= 0 && uint32_t(view.current) < view.count);
+    CHECK(steps.view.current >= 0 && uint32_t(steps.view.current) < steps.view.count);
     // A character that stayed in the text moved the cursor to the first
     // match at or after it.
     if (text.units > unitsBefore && c != 10) {
-      CHECK(view.current == Reference(items, text, uint32_t(currentBefore)));
+      CHECK(steps.view.current == Reference(items, text, uint32_t(currentBefore)));
     }
   }
+  G::ReleaseSnapshot(&snapshot);
   return 0;
 }

@@ -5,17 +5,18 @@
 
 #include <cstdint>
 
+#include "core/gateway.h"
 #include "core/panel_view.h"
 #include "speedsearch/prefix_match.h"
 #include "speedsearch/search_text.h"
 
 // What one running speed search works on; the loop owns every part.
-template <class G>
+template <Gateway G>
 struct SearchSession {
   using Char = typename G::Char;
   BasicSearchText<Char>* text;
   PanelView<Char>* panel;
-  typename G::PanelRecord* record;
+  typename G::PanelSnapshot* snapshot;
   PrefixMatcher<Char>* matcher;
 };
 
@@ -34,12 +35,12 @@ inline int TopLineFor(uint32_t index, const PanelRect& rect) {
 
 // step 0 lets the current item match first, step 1 starts with the item
 // after it. On a match away from the cursor, moves the view's cursor and the
-// host's there. Returns 1 when an item matched, else 0.
-template <class G>
-int FindByDescription(const SearchSession<G>& session, uint32_t step) {
+// host's there. True when an item matched.
+template <Gateway G>
+bool FindByDescription(const SearchSession<G>& session, uint32_t step) {
   const BasicSearchText<typename G::Char>& text = *session.text;
   PanelView<typename G::Char>* panel = session.panel;
-  if (text.units == 0 || panel->count == 0) return 0;
+  if (text.units == 0 || panel->count == 0) return false;
   PrepareMatcher(session.matcher, text);
 
   // Visit every item once, starting at the cursor (or the one after it) and
@@ -54,11 +55,11 @@ int FindByDescription(const SearchSession<G>& session, uint32_t step) {
       if (index != static_cast<uint32_t>(panel->current)) {
         panel->current = static_cast<int>(index);
         panel->top = find_by_description::TopLineFor(index, panel->rect);
-        G::MoveCursor(session.record, panel->current, panel->top);
+        G::MoveCursor(session.snapshot, panel->current, panel->top);
       }
-      return 1;
+      return true;
     }
     if (++index == count) index = 0;
   }
-  return 0;
+  return false;
 }

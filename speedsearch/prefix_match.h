@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "core/gateway.h"
 #include "speedsearch/search_text.h"
 
 template <class Char>
@@ -63,15 +64,18 @@ constexpr bool IsSpecial(uint32_t unit) {
   }
 }
 
-template <class G, class Char>
-uint8_t AskHost(Char typed, Char seen) {
+template <Gateway G>
+uint8_t AskHost(typename G::Char typed, typename G::Char seen) {
+  using Char = typename G::Char;
   const Char mask[] = {typed, 0};
   const Char str[] = {seen, 0};
   return G::CmpName(mask, str) ? kSame : kDifferent;
 }
 
-template <class G, class Char>
-bool SameWideUnit(PrefixMatcher<Char>* m, Char typed, Char seen) {
+template <Gateway G>
+bool SameWideUnit(PrefixMatcher<typename G::Char>* m, typename G::Char typed,
+                  typename G::Char seen) {
+  using Char = typename G::Char;
   const uint32_t t = static_cast<uint32_t>(typed);
   const uint32_t s = static_cast<uint32_t>(seen);
   uint32_t slot = (t * 40503u ^ s * 2654435761u) % PrefixMatcher<Char>::kWideSlots;
@@ -98,8 +102,8 @@ uint8_t* RowFor(PrefixMatcher<Char>* m, Char typed) {
   return m->rows[r];
 }
 
-template <class G, class Char>
-bool SameUnit(PrefixMatcher<Char>* m, Char typed, Char seen) {
+template <Gateway G>
+bool SameUnit(PrefixMatcher<typename G::Char>* m, typename G::Char typed, typename G::Char seen) {
   const uint32_t s = static_cast<uint32_t>(seen);
   if (s >= 256) return SameWideUnit<G>(m, typed, seen);
   uint8_t& verdict = RowFor(m, typed)[s];
@@ -130,9 +134,11 @@ void ResetMatcher(PrefixMatcher<Char>* m) {
 }
 
 // True when description begins with text under the host's rules.
-template <class G, class Char>
-bool MatchesPrefix(PrefixMatcher<Char>* m, const BasicSearchText<Char>& text,
-                   const Char* description) {
+template <Gateway G>
+bool MatchesPrefix(PrefixMatcher<typename G::Char>* m,
+                   const BasicSearchText<typename G::Char>& text,
+                   const typename G::Char* description) {
+  using Char = typename G::Char;
   if (!m->plain) return G::CmpName(m->mask, description);
   for (uint32_t k = 0; k < text.units; ++k) {
     const Char seen = description[k];

@@ -20,7 +20,7 @@ constexpr uint32_t kFirstCharacter = 32;
 
 // A character stays in the text only when some description matches the text
 // with it; the text is never allowed past its 18 characters.
-template <class G>
+template <Gateway G>
 void AppendAndSearch(uint32_t c, const SearchSession<G>& session) {
   BasicSearchText<typename G::Char>* text = session.text;
   if (text->length >= kSearchTextMax) {
@@ -43,7 +43,7 @@ constexpr bool IsSearchKey(uint32_t c) {
 
 // Carries out a taken key. Returns false when the key ends the speed search
 // (Esc), true when it goes on.
-template <class G>
+template <Gateway G>
 bool ApplySearchKey(uint32_t c, const SearchSession<G>& session) {
   using namespace search_keys;
   switch (c) {

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 
+#include "core/box_glyphs.h"
 #include "core/box_ink.h"
+#include "core/gateway.h"
 #include "core/panel_view.h"
 #include "descriptions/panel_descriptions.h"
 #include "speedsearch/search_keys.h"
@@ -15,6 +17,46 @@ namespace speed_search {
 
 constexpr int kBoxHalfWidth = 10;
 constexpr uint32_t kFieldOffset = 2;  // frame and one blank before the text
+
+// ---- The box's lines, from the host's glyphs --------------------------------
+
+constexpr uint32_t kBoxWidth = 2 * kBoxHalfWidth + 2;
+constexpr uint32_t kFieldWidth = kSearchTextMax;
+inline constexpr char kBoxTitle[] = " Desc. Search ";
+constexpr uint32_t kTitleAt = (kBoxWidth - (sizeof kBoxTitle - 1)) / 2;
+
+// The 22-column box over the panel's bottom edge, one string per row, and
+// the blanks after the typed text, drawn from its n-th character.
+template <class Char>
+struct BoxLines {
+  Char top[kBoxWidth + 1];
+  Char middle[kBoxWidth + 1];
+  Char bottom[kBoxWidth + 1];
+  Char fieldFill[kFieldWidth + 1];
+};
+
+template <class Char>
+constexpr BoxLines<Char> LayOutBox(const BoxGlyphs<Char>& g) {
+  BoxLines<Char> lines{};
+  for (uint32_t i = 0; i < kBoxWidth; ++i) {
+    const bool inTitle = i >= kTitleAt && i < kTitleAt + sizeof kBoxTitle - 1;
+    lines.top[i] = inTitle ? static_cast<Char>(kBoxTitle[i - kTitleAt]) : g.horizontal;
+    lines.middle[i] = static_cast<Char>(' ');
+    lines.bottom[i] = g.horizontal;
+  }
+  lines.top[0] = g.topLeft;
+  lines.top[kBoxWidth - 1] = g.topRight;
+  lines.middle[0] = lines.middle[kBoxWidth - 1] = g.vertical;
+  lines.bottom[0] = g.bottomLeft;
+  lines.bottom[kBoxWidth - 1] = g.bottomRight;
+  for (uint32_t i = 0; i < kFieldWidth; ++i) lines.fieldFill[i] = static_cast<Char>(' ');
+  return lines;
+}
+
+template <Gateway G>
+inline constexpr BoxLines<typename G::Char> kBoxLines = LayOutBox<typename G::Char>(G::kBoxGlyphs);
+
+// ---- Drawing and keys --------------------------------------------------------
 
 struct SearchBox {
   int x0;
@@ -29,7 +71,7 @@ inline int Shift(int origin, uint32_t by) {
 
 // Centres the box on the panel with its top line on the panel's bottom edge;
 // on the last two rows of the screen buffer it moves up one row to stay whole.
-template <class G>
+template <Gateway G>
 SearchBox PlaceBox(const PanelRect& rect) {
   SearchBox box{};
   box.x0 = static_cast<int>((static_cast<int64_t>(rect.left) + rect.right) / 2 - kBoxHalfWidth);
@@ -41,16 +83,16 @@ SearchBox PlaceBox(const PanelRect& rect) {
 
 // Draws the frame, the text and the blanks after it, puts it on the screen
 // and parks the console cursor after the text.
-template <class G>
+template <Gateway G>
 void DrawBox(const SearchBox& box, const BasicSearchText<typename G::Char>& text) {
-  using Texts = typename G::Texts;
+  const BoxLines<typename G::Char>& lines = kBoxLines<G>;
   const int fieldRow = Shift(box.y0, 1);
   const int cursorColumn = Shift(box.x0, kFieldOffset + text.length);
-  G::Text(box.x0, box.y0, Ink::kFrame, Texts::kSearchBoxTop);
-  G::Text(box.x0, fieldRow, Ink::kFrame, Texts::kSearchBoxMiddle);
-  G::Text(box.x0, Shift(box.y0, 2), Ink::kFrame, Texts::kSearchBoxBottom);
+  G::Text(box.x0, box.y0, Ink::kFrame, lines.top);
+  G::Text(box.x0, fieldRow, Ink::kFrame, lines.middle);
+  G::Text(box.x0, Shift(box.y0, 2), Ink::kFrame, lines.bottom);
   G::Text(Shift(box.x0, kFieldOffset), fieldRow, Ink::kField, text.chars);
-  G::Text(cursorColumn, fieldRow, Ink::kField, Texts::kSearchFieldFill + text.length);
+  G::Text(cursorColumn, fieldRow, Ink::kField, lines.fieldFill + text.length);
   G::FlushText();
   G::SetCursor(cursorColumn, fieldRow);
 }
@@ -69,7 +111,7 @@ constexpr bool IsKeyPress(const sys::ConsoleEvent& event) {
 // Waits for the next key press at the head of the queue, consuming every
 // other event before it, and gives its character code. The key itself stays
 // queued. False when the console cannot be read.
-template <class G>
+template <Gateway G>
 bool WaitForKey(uint32_t* c) {
   for (;;) {
     sys::ConsoleEvent event{};
@@ -84,7 +126,7 @@ bool WaitForKey(uint32_t* c) {
 
 // Draws and reads keys until Esc, a key the search leaves to the host, or a
 // console that can no longer be read.
-template <class G>
+template <Gateway G>
 void RunSearch(const SearchBox& box, const SearchSession<G>& session) {
   ClearSearchText(session.text);
   ResetMatcher(session.matcher);
@@ -102,12 +144,12 @@ void RunSearch(const SearchBox& box, const SearchSession<G>& session) {
 // Runs one speed search on the active panel and has the host redraw it at the
 // end. The key that ended the search, other than Esc, stays in the console
 // input queue for the host.
-template <class G>
+template <Gateway G>
 void SpeedSearchCommand() {
   using Char = typename G::Char;
-  typename G::PanelRecord record;
+  typename G::PanelSnapshot snapshot;
   PanelView<Char> panel{};
-  if (!G::TakeSnapshot(&record, &panel)) return;
+  if (!G::TakeSnapshot(&snapshot, &panel)) return;
   descriptions::FolderDescriptions<Char> fromFile;
   descriptions::UseFolderDescriptions<G>(&panel, &fromFile);
   // The matcher's verdict tables are too big for a stack frame the host may
@@ -115,12 +157,12 @@ void SpeedSearchCommand() {
   auto* matcher = static_cast<PrefixMatcher<Char>*>(sys::Allocate(sizeof(PrefixMatcher<Char>)));
   if (matcher != nullptr) {
     BasicSearchText<Char> text;
-    const SearchSession<G> session{&text, &panel, &record, matcher};
+    const SearchSession<G> session{&text, &panel, &snapshot, matcher};
     G::LoadBoxColors();
     speed_search::RunSearch(speed_search::PlaceBox<G>(panel.rect), session);
     G::RedrawPanel();
     sys::Free(matcher);
   }
   descriptions::ReleaseFolderDescriptions(&fromFile);
-  G::ReleaseSnapshot(&record);
+  G::ReleaseSnapshot(&snapshot);
 }

@@ -23,12 +23,10 @@ constexpr uint16_t kKeyEvent = 0x0001;
 // The system's default beep.
 void Beep();
 
-// Formats format, which holds one %s, with arg into out; out must hold
-// the result. Returns the number of characters written.
-int FormatText(char* out, const char* format, const char* arg);
-
-Handle StdInput();
-Handle StdOutput();
+// The console's input and output handles, fetched on first use and kept
+// for the module's life.
+Handle ConsoleInput();
+Handle ConsoleOutput();
 
 // Height of the console screen buffer in rows; false when it cannot be read.
 bool ScreenBufferHeight(Handle output, int* rows);

@@ -9,16 +9,31 @@ void Beep() {
   MessageBeep(0xFFFFFFFF);
 }
 
-int FormatText(char* out, const char* format, const char* arg) {
-  return wsprintfA(out, format, arg);
+namespace {
+
+// A handle asked for once, whatever the answer: the host's console stays
+// the same while the module is loaded.
+struct KeptHandle {
+  bool fetched;
+  Handle handle;
+};
+
+constinit KeptHandle consoleInput = {};
+constinit KeptHandle consoleOutput = {};
+
+Handle Fetch(KeptHandle* kept, DWORD which) {
+  if (!kept->fetched) *kept = KeptHandle{true, GetStdHandle(which)};
+  return kept->handle;
 }
 
-Handle StdInput() {
-  return GetStdHandle(STD_INPUT_HANDLE);
+}  // namespace
+
+Handle ConsoleInput() {
+  return Fetch(&consoleInput, STD_INPUT_HANDLE);
 }
 
-Handle StdOutput() {
-  return GetStdHandle(STD_OUTPUT_HANDLE);
+Handle ConsoleOutput() {
+  return Fetch(&consoleOutput, STD_OUTPUT_HANDLE);
 }
 
 bool ScreenBufferHeight(Handle output, int* rows) {

@@ -1,7 +1,6 @@
 // The native build's side of the plug-in's system services.
 #include "tests/doubles/fake_system.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -89,18 +88,11 @@ void Beep() {
   ++theSystem.beeps;
 }
 
-int FormatText(char* out, const char* format, const char* arg) {
-  // wsprintfA never writes more than 1024 bytes.
-  return std::snprintf(out, 1024, format, arg);
-}
-
-Handle StdInput() {
-  ++theSystem.console.stdHandleRequests;
+Handle ConsoleInput() {
   return &fake::inputTag;
 }
 
-Handle StdOutput() {
-  ++theSystem.console.stdHandleRequests;
+Handle ConsoleOutput() {
   return &fake::outputTag;
 }
 

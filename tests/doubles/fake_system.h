@@ -24,7 +24,6 @@ struct Console {
   int removals = 0;
   // A peek on an empty queue: the real console would wait here forever.
   int waitsOnEmptyQueue = 0;
-  int stdHandleRequests = 0;
 };
 
 // A file in the stand-in file system, found by its folder exactly and by its

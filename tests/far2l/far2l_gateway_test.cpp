@@ -78,7 +78,7 @@ using Far2lSnapshotTest = Far2lTest;
 TEST_F(Far2lSnapshotTest, CopiesEveryNameAndDescriptionAndTheFolderOnce) {
   host->current = 3;
   host->top = 1;
-  Far2l::PanelRecord record;
+  Far2l::PanelSnapshot record;
   PanelView<wchar_t> view;
   ASSERT_TRUE(Far2l::TakeSnapshot(&record, &view));
   const std::vector<fake2l::Item> given = host->items;
@@ -111,7 +111,7 @@ TEST_F(Far2lSnapshotTest, TextBeyondOneHeapChunkStaysIntact) {
     host->items.push_back({L"f" + std::to_wstring(i), std::wstring(30, L'a' + i % 26)});
   }
   host->items.push_back({L"huge", std::wstring(100000, L'\x0436')});
-  Far2l::PanelRecord record;
+  Far2l::PanelSnapshot record;
   PanelView<wchar_t> view;
   ASSERT_TRUE(Far2l::TakeSnapshot(&record, &view));
   for (uint32_t i = 0; i < view.count; ++i) {
@@ -124,7 +124,7 @@ TEST_F(Far2lSnapshotTest, TextBeyondOneHeapChunkStaysIntact) {
 
 TEST_F(Far2lSnapshotTest, APluginsPanelHasNoFolderToReadDescriptionsFrom) {
   host->plugin = 1;
-  Far2l::PanelRecord record;
+  Far2l::PanelSnapshot record;
   PanelView<wchar_t> view;
   ASSERT_TRUE(Far2l::TakeSnapshot(&record, &view));
   EXPECT_EQ(view.folder, nullptr);
@@ -133,7 +133,7 @@ TEST_F(Far2lSnapshotTest, APluginsPanelHasNoFolderToReadDescriptionsFrom) {
 }
 
 TEST_F(Far2lSnapshotTest, NoSnapshotOfOtherPanelsAnEmptyPanelOrWithoutMemory) {
-  Far2l::PanelRecord record;
+  Far2l::PanelSnapshot record;
   PanelView<wchar_t> view;
   host->panelType = 1;  // a tree panel
   EXPECT_FALSE(Far2l::TakeSnapshot(&record, &view));
@@ -156,7 +156,7 @@ TEST_F(Far2lSpeedSearchTest, BoxIsDrawnInTheDialogPaletteEntriesOverThePanelsBot
   Run(kSpeedSearch);
   ASSERT_GE(host->texts.size(), 6u);
   const int x0 = (0 + 49) / 2 - 10;
-  EXPECT_EQ(host->texts[0].text, std::wstring(kSearchBoxTop));
+  EXPECT_EQ(host->texts[0].text, L"\u2554\u2550\u2550\u2550 Desc. Search \u2550\u2550\u2550\u2557");
   EXPECT_EQ(host->texts[0].x, x0);
   EXPECT_EQ(host->texts[0].y, 27);
   EXPECT_EQ(host->texts[0].color, COL_DIALOGBOX);

@@ -1,12 +1,11 @@
 // The language files shipped beside the module: one message per message
 // number in every language, the English file matching the built-in texts.
-#include "far2l/far2l_texts.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "core/messages.h"
 #include "tests/language_file.h"
 
 namespace {
@@ -22,14 +21,14 @@ std::string Ascii(const wchar_t* text) {
 }
 
 TEST(Far2lLanguageFiles, EveryLanguageHasOneMessagePerNumber) {
-  EXPECT_EQ(Messages("Veltrane_en.lng").size(), far2l::kMsgCount);
-  EXPECT_EQ(Messages("Veltrane_ru.lng").size(), far2l::kMsgCount);
+  EXPECT_EQ(Messages("Veltrane_en.lng").size(), static_cast<size_t>(kMessageCount));
+  EXPECT_EQ(Messages("Veltrane_ru.lng").size(), static_cast<size_t>(kMessageCount));
 }
 
 TEST(Far2lLanguageFiles, TheEnglishFileHoldsTheBuiltInTexts) {
   const std::vector<std::string> english = Messages("Veltrane_en.lng");
-  for (int id = 0; id < far2l::kMsgCount && id < static_cast<int>(english.size()); ++id) {
-    EXPECT_EQ(english[id], Ascii(far2l::kEnglishMessages[id])) << "message " << id;
+  for (int id = 0; id < kMessageCount && id < static_cast<int>(english.size()); ++id) {
+    EXPECT_EQ(english[id], Ascii(kEnglishMessages<wchar_t>.text[id])) << "message " << id;
   }
 }
 

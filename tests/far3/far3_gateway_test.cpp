@@ -7,8 +7,8 @@
 
 #include <string>
 
+#include "commands/select_command.h"
 #include "far3/far3_ids.h"
-#include "select/select_by_description.h"
 #include "speedsearch/speed_search.h"
 #include "tests/doubles/fake_system.h"
 #include "tests/far3/fake_far3.h"
@@ -54,7 +54,7 @@ TEST_F(Far3Snapshot, KeepsTheDescriptionsCursorRectangleAndFolder) {
                  {u"plain.txt", {}}};
   host->current = 2;
   host->top = 1;
-  Far3::PanelRecord record;
+  Far3::PanelSnapshot record;
   PanelView<char16_t> view;
   ASSERT_TRUE(Far3::TakeSnapshot(&record, &view));
 
@@ -74,7 +74,7 @@ TEST_F(Far3Snapshot, KeepsTheDescriptionsCursorRectangleAndFolder) {
 
 TEST_F(Far3Snapshot, GivesTheNamesWhereTheHostGivesNoDescription) {
   host->items = {{u"..", {}}, {u"a.txt", {}, 5000000000}, {u"\u0436\u0443\u043a.txt", {}, 7}};
-  Far3::PanelRecord record;
+  Far3::PanelSnapshot record;
   PanelView<char16_t> view;
   ASSERT_TRUE(Far3::TakeSnapshot(&record, &view));
   EXPECT_EQ(Str(view.names.At(0)), u"..");
@@ -91,7 +91,7 @@ TEST_F(Far3Snapshot, AsksTheHostAtMostTwiceAnItemAndKeepsLongDescriptionsWhole) 
   for (int i = 0; i < 500; ++i)
     host->items.push_back({u"f" + std::u16string(1, u'a' + i % 26), u"d"});
   host->items[250].description = longest;
-  Far3::PanelRecord record;
+  Far3::PanelSnapshot record;
   PanelView<char16_t> view;
   ASSERT_TRUE(Far3::TakeSnapshot(&record, &view));
   EXPECT_EQ(Str(view.descriptions.At(250)), longest);
@@ -103,7 +103,7 @@ TEST_F(Far3Snapshot, AsksTheHostAtMostTwiceAnItemAndKeepsLongDescriptionsWhole) 
 TEST_F(Far3Snapshot, APluginsPanelHasNoFolder) {
   host->items = {{u"a", {}}};
   host->panelFlags = far3::PFLAGS_PLUGIN;
-  Far3::PanelRecord record;
+  Far3::PanelSnapshot record;
   PanelView<char16_t> view;
   ASSERT_TRUE(Far3::TakeSnapshot(&record, &view));
   EXPECT_EQ(view.folder, nullptr);
@@ -113,7 +113,7 @@ TEST_F(Far3Snapshot, APluginsPanelHasNoFolder) {
 }
 
 TEST_F(Far3Snapshot, RefusesWhatIsNoFilePanelWithItemsOrChangesAndHoldsNothing) {
-  Far3::PanelRecord record;
+  Far3::PanelSnapshot record;
   PanelView<char16_t> view;
   EXPECT_FALSE(Far3::TakeSnapshot(&record, &view)) << "an empty panel";
 
@@ -245,7 +245,10 @@ TEST_F(Far3Select, TheDialogIsTheHostsWithItsHelpHistoryAndTitle) {
   EXPECT_EQ(dialog.history, u"DescSelect");
   EXPECT_EQ(dialog.title, u"Description Unselect");
   EXPECT_EQ(dialog.items[1].MaxLength, 511u);
-  EXPECT_TRUE(dialog.items[1].Flags & far3::DIF_HISTORY);
+  EXPECT_EQ(dialog.items[1].Flags, far3::DIF_HISTORY | far3::DIF_FOCUS | far3::DIF_DEFAULTBUTTON);
+  EXPECT_EQ(std::make_tuple(dialog.items[1].X1, dialog.items[1].Y1, dialog.items[1].X2,
+                            dialog.items[1].Y2),
+            std::make_tuple(5, 2, 39, 3));
   EXPECT_EQ(host->dialogsFreed, 1);
 }
 
@@ -291,7 +294,8 @@ TEST_F(Far3Plugin, NamesItselfAndItsOneMenuEntry) {
 
 TEST_F(Far3Plugin, OpenShowsTheCommandsAndRunsTheChosenOne) {
   host->items = {{u"a", u"Tax"}};
-  host->messages[far3::MSelect] = u"&\u041f\u043e\u043c\u0435\u0442\u0438\u0442\u044c...";
+  host->messages[static_cast<int>(Message::kSelectCommand)] =
+      u"&\u041f\u043e\u043c\u0435\u0442\u0438\u0442\u044c...";
   const far3::OpenInfo open{sizeof open, far3::OPEN_PLUGINSMENU, &far3::kMenuEntryGuid, 0, nullptr};
 
   EXPECT_EQ(OpenW(&open), nullptr) << "cancelled";

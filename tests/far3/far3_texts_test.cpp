@@ -1,11 +1,10 @@
 // The language files the host reads from the plug-in's folder hold one
 // message per message number, in every language.
-#include "far3/far3_texts.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "core/messages.h"
 #include "tests/language_file.h"
 
 namespace {
@@ -13,7 +12,7 @@ namespace {
 TEST(Far3Texts, EveryLanguageFileHasExactlyThePluginsMessages) {
   for (const char* file : {"Veltrane_en.lng", "Veltrane_ru.lng"}) {
     EXPECT_EQ(language_file::Messages(std::string(FAR3_SOURCE_DIR) + "/" + file).size(),
-              static_cast<size_t>(far3::kMessageCount))
+              static_cast<size_t>(kMessageCount))
         << file;
   }
 }

@@ -1,157 +1,141 @@
 // Moving the panel cursor to the nearest item whose description begins with a text.
+#include "speedsearch/find_by_description.h"
+
 #include <gtest/gtest.h>
 
-#include "far1/far1_commands.h"
-#include "tests/doubles/fake_system.h"
-#include "tests/far1/fake_far1.h"
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/doubles/search_steps.h"
+#include "tests/doubles/test_gateway.h"
 
 namespace {
 
+using G = test::TestGateway<char>;
+
 class FindByDescriptionTest : public testing::Test {
  protected:
-  void SetUp() override {
-    fake::ResetSystem();
-    fake::InstallHost();
+  void SetUp() override { host = &G::Reset(); }
+
+  // A speed search on a panel of these descriptions, the cursor on current.
+  SearchSteps<G>& Start(const std::vector<std::optional<std::string>>& descriptions, int current) {
+    host->Describe(descriptions);
+    host->current = current;
+    EXPECT_TRUE(G::TakeSnapshot(&snapshot, &view));
+    steps.emplace(&snapshot, view);
+    return *steps;
   }
 
-  // Takes the snapshot the way a speed search does.
-  PanelInfo Snapshot(int current) {
-    fake::TheHost().panel.CurrentItem = current;
-    return fake::TheHost().Snapshot();
-  }
+  int Cursor() const { return steps->view.current; }
 
-  fake::Host& host() { return fake::TheHost(); }
+  test::Host<char>* host = nullptr;
+  G::PanelSnapshot snapshot;
+  PanelView<char> view{};
+  std::optional<SearchSteps<G>> steps;
 };
 
 TEST_F(FindByDescriptionTest, FindsTheNearestMatchAtOrAfterTheCursor) {
-  host().SetItems({"apple", "banana", "berry", "cherry", "blueberry"});
-  PanelInfo panel = Snapshot(2);
-  EXPECT_EQ(FindByDescription("b", 0, &panel), 1);
-  EXPECT_EQ(panel.CurrentItem, 2);
-  EXPECT_EQ(FindByDescription("bl", 0, &panel), 1);
-  EXPECT_EQ(panel.CurrentItem, 4);
+  SearchSteps<G>& search = Start({"apple", "banana", "berry", "cherry", "blueberry"}, 2);
+  EXPECT_TRUE(search.Find("b", 0));
+  EXPECT_EQ(Cursor(), 2);
+  EXPECT_TRUE(search.Find("bl", 0));
+  EXPECT_EQ(Cursor(), 4);
 }
 
 TEST_F(FindByDescriptionTest, WrapsFromTheLastItemToTheFirst) {
-  host().SetItems({"banana", "apple", "cherry"});
-  PanelInfo panel = Snapshot(2);
-  EXPECT_EQ(FindByDescription("ban", 0, &panel), 1);
-  EXPECT_EQ(panel.CurrentItem, 0);
+  SearchSteps<G>& search = Start({"banana", "apple", "cherry"}, 2);
+  EXPECT_TRUE(search.Find("ban", 0));
+  EXPECT_EQ(Cursor(), 0);
 }
 
 TEST_F(FindByDescriptionTest, StepOneStartsAfterTheCursorAndVisitsItLast) {
-  host().SetItems({"beta", "alpha", "bravo"});
-  PanelInfo panel = Snapshot(0);
-  EXPECT_EQ(FindByDescription("b", 1, &panel), 1);
-  EXPECT_EQ(panel.CurrentItem, 2);
-  EXPECT_EQ(FindByDescription("b", 1, &panel), 1);
-  EXPECT_EQ(panel.CurrentItem, 0);
+  SearchSteps<G>& search = Start({"beta", "alpha", "bravo"}, 0);
+  EXPECT_TRUE(search.Find("b", 1));
+  EXPECT_EQ(Cursor(), 2);
+  EXPECT_TRUE(search.Find("b", 1));
+  EXPECT_EQ(Cursor(), 0);
 
-  host().controls.clear();
-  EXPECT_EQ(FindByDescription("al", 1, &panel), 1);
-  EXPECT_EQ(panel.CurrentItem, 1);
-  EXPECT_EQ(FindByDescription("al", 1, &panel), 1) << "the only match is the current item";
-  EXPECT_EQ(panel.CurrentItem, 1);
-  EXPECT_EQ(host().Count(FCTL_REDRAWPANEL), 1);
+  host->moves.clear();
+  EXPECT_TRUE(search.Find("al", 1));
+  EXPECT_EQ(Cursor(), 1);
+  EXPECT_TRUE(search.Find("al", 1)) << "the only match is the current item";
+  EXPECT_EQ(Cursor(), 1);
+  EXPECT_EQ(host->moves.size(), 1u);
 }
 
-TEST_F(FindByDescriptionTest, CurrentItemThatAlreadyMatchesStaysWithoutARedraw) {
-  host().SetItems({"report", "readme"});
-  PanelInfo panel = Snapshot(1);
-  const PanelInfo before = panel;
-  EXPECT_EQ(FindByDescription("re", 0, &panel), 1);
-  EXPECT_EQ(panel.CurrentItem, 1);
-  EXPECT_EQ(panel.TopPanelItem, before.TopPanelItem);
-  EXPECT_TRUE(host().controls.empty());
+TEST_F(FindByDescriptionTest, CurrentItemThatAlreadyMatchesStaysWithoutAMove) {
+  SearchSteps<G>& search = Start({"report", "readme"}, 1);
+  search.view.top = 4;
+  EXPECT_TRUE(search.Find("re", 0));
+  EXPECT_EQ(Cursor(), 1);
+  EXPECT_EQ(search.view.top, 4);
+  EXPECT_TRUE(host->moves.empty());
 }
 
-TEST_F(FindByDescriptionTest, MovingAsksTheHostToRedrawWithTheFoundItemMidPanel) {
-  host().SetItems({"x", "y", "target", "z"});
-  host().panel.PanelRect = HostRect{0, 1, 39, 20};
-  PanelInfo panel = Snapshot(0);
-  ASSERT_EQ(FindByDescription("tar", 0, &panel), 1);
+TEST_F(FindByDescriptionTest, MovingTellsTheHostWithTheFoundItemMidPanel) {
+  host->rect = PanelRect{0, 1, 39, 20};
+  SearchSteps<G>& search = Start({"x", "y", "target", "z"}, 0);
+  ASSERT_TRUE(search.Find("tar", 0));
   // (20 - 1 - 5) / 2 = 7 lines above it; the host clamps -5 itself.
-  EXPECT_EQ(panel.TopPanelItem, -5);
-  ASSERT_EQ(host().controls.size(), 1u);
-  EXPECT_EQ(host().controls[0].command, FCTL_REDRAWPANEL);
-  EXPECT_TRUE(host().controls[0].hasParam);
-  EXPECT_EQ(host().controls[0].currentItem, 2);
-  EXPECT_EQ(host().controls[0].topItem, -5);
+  EXPECT_EQ(host->moves, (std::vector<test::Move>{{2, -5}}));
+  EXPECT_EQ(search.view.top, -5);
 }
 
 TEST_F(FindByDescriptionTest, OddPanelHeightRoundsTheTopLineDown) {
-  host().SetItems({"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "target"});
-  host().panel.PanelRect = HostRect{0, 1, 39, 21};  // (21 - 1 - 5) / 2 = 7
-  PanelInfo panel = Snapshot(0);
-  ASSERT_EQ(FindByDescription("tar", 0, &panel), 1);
-  EXPECT_EQ(panel.TopPanelItem, 3);
+  host->rect = PanelRect{0, 1, 39, 21};  // (21 - 1 - 5) / 2 = 7
+  SearchSteps<G>& search = Start({"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "target"}, 0);
+  ASSERT_TRUE(search.Find("tar", 0));
+  EXPECT_EQ(search.view.top, 3);
 }
 
 TEST_F(FindByDescriptionTest, TopLineDivisionTruncatesTowardsZero) {
-  host().SetItems({"a", "b"});
-  host().panel.PanelRect = HostRect{0, 10, 39, 12};  // (12 - 10 - 5) / 2 = -1
-  PanelInfo panel = Snapshot(0);
-  ASSERT_EQ(FindByDescription("b", 0, &panel), 1);
-  EXPECT_EQ(panel.TopPanelItem, 2);
+  host->rect = PanelRect{0, 10, 39, 12};  // (12 - 10 - 5) / 2 = -1
+  SearchSteps<G>& search = Start({"a", "b"}, 0);
+  ASSERT_TRUE(search.Find("b", 0));
+  EXPECT_EQ(search.view.top, 2);
 }
 
 TEST_F(FindByDescriptionTest, EmptyTextFindsNothingAndCallsNothing) {
-  host().SetItems({"", "a"});
-  PanelInfo panel = Snapshot(1);
-  EXPECT_EQ(FindByDescription("", 0, &panel), 0);
-  EXPECT_EQ(panel.CurrentItem, 1);
-  EXPECT_EQ(host().cmpNameCalls, 0);
-  EXPECT_TRUE(host().controls.empty());
+  SearchSteps<G>& search = Start({"", "a"}, 1);
+  EXPECT_FALSE(search.Find("", 0));
+  EXPECT_EQ(Cursor(), 1);
+  EXPECT_EQ(host->cmpNameCalls, 0);
+  EXPECT_TRUE(host->moves.empty());
 }
 
 TEST_F(FindByDescriptionTest, ItemsWithoutDescriptionNeverMatch) {
-  host().SetItems({std::nullopt, std::nullopt});
-  PanelInfo panel = Snapshot(0);
-  EXPECT_EQ(FindByDescription("a", 0, &panel), 0);
-  EXPECT_EQ(host().cmpNameCalls, 0);
+  EXPECT_FALSE(Start({std::nullopt, std::nullopt}, 0).Find("a", 0));
+  EXPECT_EQ(host->cmpNameCalls, 0);
 
-  host().SetItems({std::nullopt, "abc", std::nullopt});
-  panel = Snapshot(0);
-  EXPECT_EQ(FindByDescription("a", 0, &panel), 1);
-  EXPECT_EQ(panel.CurrentItem, 1);
+  EXPECT_TRUE(Start({std::nullopt, "abc", std::nullopt}, 0).Find("a", 0));
+  EXPECT_EQ(Cursor(), 1);
 }
 
-TEST_F(FindByDescriptionTest, NoMatchLeavesTheSnapshotAsItWas) {
-  host().SetItems({"one", "two", "three"});
-  PanelInfo panel = Snapshot(1);
-  panel.TopPanelItem = 3;
-  EXPECT_EQ(FindByDescription("four", 0, &panel), 0);
-  EXPECT_EQ(panel.CurrentItem, 1);
-  EXPECT_EQ(panel.TopPanelItem, 3);
+TEST_F(FindByDescriptionTest, NoMatchLeavesTheViewAsItWas) {
+  SearchSteps<G>& search = Start({"one", "two", "three"}, 1);
+  search.view.top = 3;
+  EXPECT_FALSE(search.Find("four", 0));
+  EXPECT_EQ(Cursor(), 1);
+  EXPECT_EQ(search.view.top, 3);
+  EXPECT_TRUE(host->moves.empty());
 }
 
 TEST_F(FindByDescriptionTest, WildcardsTypedIntoTheTextWorkAsTheHostReadsThem) {
-  host().SetItems({"alpha", "beta gamma", "bxta"});
-  PanelInfo panel = Snapshot(0);
-  EXPECT_EQ(FindByDescription("*gam", 0, &panel), 1);
-  EXPECT_EQ(panel.CurrentItem, 1);
-  EXPECT_EQ(FindByDescription("b?ta", 1, &panel), 1);
-  EXPECT_EQ(panel.CurrentItem, 2);
-}
-
-TEST_F(FindByDescriptionTest, EmptyOrNegativeItemCountIsAnEmptyPanel) {
-  host().SetItems({"a"});
-  PanelInfo panel = Snapshot(0);
-  panel.ItemsNumber = 0;
-  EXPECT_EQ(FindByDescription("a", 0, &panel), 0);
-  panel.ItemsNumber = -3;
-  EXPECT_EQ(FindByDescription("a", 0, &panel), 0);
-  EXPECT_EQ(host().cmpNameCalls, 0);
+  SearchSteps<G>& search = Start({"alpha", "beta gamma", "bxta"}, 0);
+  EXPECT_TRUE(search.Find("*gam", 0));
+  EXPECT_EQ(Cursor(), 1);
+  EXPECT_TRUE(search.Find("b?ta", 1));
+  EXPECT_EQ(Cursor(), 2);
 }
 
 TEST_F(FindByDescriptionTest, CursorOutsideThePanelStillVisitsEveryItemOnce) {
-  host().SetItems({"a", "b", "c"});
-  PanelInfo panel = Snapshot(-1);
-  EXPECT_EQ(FindByDescription("c", 0, &panel), 1);
-  EXPECT_EQ(panel.CurrentItem, 2);
-  panel.CurrentItem = 7;  // 7 mod 3 is item 1
-  EXPECT_EQ(FindByDescription("b", 0, &panel), 1);
-  EXPECT_EQ(panel.CurrentItem, 1);
+  SearchSteps<G>& search = Start({"a", "b", "c"}, -1);
+  EXPECT_TRUE(search.Find("c", 0));
+  EXPECT_EQ(Cursor(), 2);
+  search.view.current = 7;  // 7 mod 3 is item 1
+  EXPECT_TRUE(search.Find("b", 0));
+  EXPECT_EQ(Cursor(), 1);
 }
 
 }  // namespace

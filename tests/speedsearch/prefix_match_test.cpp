@@ -11,6 +11,7 @@
 
 #include "filemask/file_mask.h"
 #include "speedsearch/find_by_description.h"
+#include "tests/doubles/test_gateway.h"
 
 namespace {
 
@@ -23,18 +24,17 @@ uint32_t FoldOem866(uint32_t c) {
   return c;
 }
 
+// The host's matcher: for single-byte text, with the OEM code page's folding.
 template <class C>
-struct CountingHost {
-  using Char = C;
-  struct PanelRecord {};
-  static inline int calls = 0;
-  static bool CmpName(const C* mask, const C* str) {
-    ++calls;
-    if constexpr (sizeof(C) == 1) return MatchMask(mask, str, FoldOem866);
-    return MatchFileMask(mask, str);
+test::Host<C>& HostFor() {
+  test::Host<C>& host = test::TestGateway<C>::Reset();
+  if constexpr (sizeof(C) == 1) {
+    host.cmpName = [](const char* mask, const char* str) {
+      return MatchMask(mask, str, FoldOem866);
+    };
   }
-  static void MoveCursor(PanelRecord*, int, int) {}
-};
+  return host;
+}
 
 template <class C>
 using Text = std::basic_string<C>;
@@ -46,7 +46,7 @@ int FoundByAskingAboutEveryItem(const std::vector<Text<C>>& items, const Text<C>
   const Text<C> mask = typed + C('*');
   for (uint32_t i = 0; i < items.size(); ++i) {
     uint32_t index = (current + step + i) % items.size();
-    if (CountingHost<C>::CmpName(mask.c_str(), items[index].c_str())) return int(index);
+    if (test::TestGateway<C>::host.cmpName(mask.c_str(), items[index].c_str())) return int(index);
   }
   return -1;
 }
@@ -65,8 +65,8 @@ int FoundByTheSpeedSearch(const std::vector<Text<C>>& items, const Text<C>& type
   for (C unit : typed) text.chars[text.units++] = unit;
   text.chars[text.units] = 0;
   text.length = text.units;
-  typename CountingHost<C>::PanelRecord record;
-  const SearchSession<CountingHost<C>> session{&text, &view, &record, matcher};
+  typename test::TestGateway<C>::PanelSnapshot snapshot;
+  const SearchSession<test::TestGateway<C>> session{&text, &view, &snapshot, matcher};
   if (!FindByDescription(session, step)) return -1;
   return view.current;
 }
@@ -76,6 +76,7 @@ int FoundByTheSpeedSearch(const std::vector<Text<C>>& items, const Text<C>& type
 // the next, as during one speed search.
 template <class C>
 void CompareOnRandomPanels(const std::vector<C>& alphabet, uint32_t seed) {
+  HostFor<C>();
   std::mt19937 random(seed);
   auto pick = [&](size_t most) {
     Text<C> s;
@@ -117,38 +118,11 @@ TEST(PrefixMatchEquivalence, AsksTheHostOncePerPairOfLettersNotPerItem) {
   items.back() = "Tax return 2024";
   auto matcher = std::make_unique<PrefixMatcher<char>>();
   ResetMatcher(matcher.get());
-  CountingHost<char>::calls = 0;
+  const test::Host<char>& host = HostFor<char>();
   EXPECT_EQ(FoundByTheSpeedSearch<char>(items, "t", 0, 0, matcher.get()), 9999);
-  EXPECT_EQ(CountingHost<char>::calls, 2) << "'t' against 'H' and against 'T'";
+  EXPECT_EQ(host.cmpNameCalls, 2) << "'t' against 'H' and against 'T'";
   EXPECT_EQ(FoundByTheSpeedSearch<char>(items, "ta", 0, 0, matcher.get()), 9999);
-  EXPECT_EQ(CountingHost<char>::calls, 2) << "every pair is known by now";
-}
-
-}  // namespace
-
-namespace {
-
-// A character outside the Basic Multilingual Plane arrives as two keys, one
-// per half of its surrogate pair, and counts as one of the 18 characters.
-TEST(Utf16SearchText, APairTypedAsTwoKeysIsOneCharacterAndBackspaceTakesBothHalves) {
-  BasicSearchText<char16_t> text;
-  ClearSearchText(&text);
-  EXPECT_FALSE(AppendCharacter(&text, 0xD83D)) << "half a character is held back";
-  EXPECT_EQ(text.units, 0u);
-  EXPECT_TRUE(AppendCharacter(&text, 0xDE00));
-  EXPECT_TRUE(AppendCharacter(&text, u'a'));
-  EXPECT_EQ(std::u16string(text.chars), u"\U0001F600a");
-  EXPECT_EQ(text.length, 2u);
-  DropLastCharacter(&text);
-  DropLastCharacter(&text);
-  EXPECT_EQ(text.units, 0u);
-
-  for (uint32_t i = 0; i < kSearchTextMax; ++i) {
-    AppendCharacter(&text, 0xD83D);
-    ASSERT_TRUE(AppendCharacter(&text, 0xDE00));
-  }
-  EXPECT_EQ(text.units, 2 * kSearchTextMax) << "18 characters fill 36 units";
-  EXPECT_FALSE(AppendCharacter(&text, u'a'));
+  EXPECT_EQ(host.cmpNameCalls, 2) << "every pair is known by now";
 }
 
 }  // namespace

@@ -1,40 +1,43 @@
 // Which keys the speed search takes, and what each does to the text and the cursor.
+#include "speedsearch/search_keys.h"
+
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
-#include "far1/far1_commands.h"
-#include "tests/doubles/fake_system.h"
-#include "tests/far1/fake_far1.h"
+#include "tests/doubles/search_steps.h"
+#include "tests/doubles/test_gateway.h"
 
 namespace {
+
+using G = test::TestGateway<char>;
 
 constexpr uint32_t kEsc = 27, kBackspace = 8, kCtrlEnter = 10, kCtrlY = 25, kCtrlBackspace = 127;
 
 class SearchKeysTest : public testing::Test {
  protected:
-  void SetUp() override {
-    fake::ResetSystem();
-    fake::InstallHost();
-    ClearSearchText(&text);
-  }
+  void SetUp() override { host = &G::Reset(); }
 
   void UsePanel(const std::vector<std::optional<std::string>>& descriptions, int current = 0) {
-    host().SetItems(descriptions);
-    panel = host().Snapshot();
-    panel.CurrentItem = current;
+    host->Describe(descriptions);
+    host->current = current;
+    ASSERT_TRUE(G::TakeSnapshot(&snapshot, &view));
+    search.emplace(&snapshot, view);
   }
 
   void Type(const std::string& keys) {
-    for (unsigned char c : keys) ASSERT_TRUE(ApplySearchKey(c, &text, &panel));
+    for (unsigned char c : keys) ASSERT_TRUE(search->Key(c));
   }
 
-  std::string Text() const { return std::string(text.chars, text.length); }
+  std::string Text() const { return std::string(search->text.chars, search->text.length); }
+  int Cursor() const { return search->view.current; }
 
-  fake::Host& host() { return fake::TheHost(); }
-
-  SearchText text{};
-  PanelInfo panel{};
+  test::Host<char>* host = nullptr;
+  G::PanelSnapshot snapshot;
+  PanelView<char> view{};
+  std::optional<SearchSteps<G>> search;
 };
 
 TEST(SearchKeyRule, TakesPrintableCharactersAndItsOwnControlKeys) {
@@ -54,31 +57,31 @@ TEST_F(SearchKeysTest, TypingMovesToTheFirstDescriptionThatBeginsWithTheText) {
   UsePanel({"zeta", "report", "readme", "rabbit"}, 0);
   Type("r");
   EXPECT_EQ(Text(), "r");
-  EXPECT_EQ(panel.CurrentItem, 1);
+  EXPECT_EQ(Cursor(), 1);
   Type("ea");
   EXPECT_EQ(Text(), "rea");
-  EXPECT_EQ(panel.CurrentItem, 2);
+  EXPECT_EQ(Cursor(), 2);
 }
 
 TEST_F(SearchKeysTest, LetterNoDescriptionContinuesWithIsRefusedSilently) {
   UsePanel({"zeta", "report"}, 0);
   Type("re");
-  host().controls.clear();
+  host->moves.clear();
   Type("x");
   EXPECT_EQ(Text(), "re");
-  EXPECT_EQ(panel.CurrentItem, 1);
-  EXPECT_TRUE(host().controls.empty());
-  EXPECT_EQ(fake::TheSystem().beeps, 0);
+  EXPECT_EQ(Cursor(), 1);
+  EXPECT_TRUE(host->moves.empty());
+  EXPECT_EQ(host->beeps, 0);
 }
 
 TEST_F(SearchKeysTest, NineteenthCharacterBeepsAndBackspaceDropsTheEighteenth) {
   UsePanel({"abcdefghijklmnopqrstuvwxyz"});
   Type("abcdefghijklmnopqr");
-  EXPECT_EQ(text.length, 18u);
+  EXPECT_EQ(search->text.length, 18u);
   Type("s");
   EXPECT_EQ(Text(), "abcdefghijklmnopqr");
-  EXPECT_EQ(text.chars[18], '\0');
-  EXPECT_EQ(fake::TheSystem().beeps, 1);
+  EXPECT_EQ(search->text.chars[18], '\0');
+  EXPECT_EQ(host->beeps, 1);
   Type(std::string(1, kBackspace));
   EXPECT_EQ(Text(), "abcdefghijklmnopq");
 }
@@ -86,17 +89,17 @@ TEST_F(SearchKeysTest, NineteenthCharacterBeepsAndBackspaceDropsTheEighteenth) {
 TEST_F(SearchKeysTest, FullTextBeepsEvenForACharacterThatWouldNotMatch) {
   UsePanel({"aaaaaaaaaaaaaaaaaa"});
   Type("aaaaaaaaaaaaaaaaaa");
-  const int comparisons = host().cmpNameCalls;
+  const int comparisons = host->cmpNameCalls;
   Type("z");
-  EXPECT_EQ(fake::TheSystem().beeps, 1);
-  EXPECT_EQ(host().cmpNameCalls, comparisons) << "a full text searches nothing";
+  EXPECT_EQ(host->beeps, 1);
+  EXPECT_EQ(host->cmpNameCalls, comparisons) << "a full text searches nothing";
 }
 
 TEST_F(SearchKeysTest, BackspaceAndClearKeysNeverMoveTheCursor) {
   UsePanel({"ab", "abc"}, 0);
   Type("abc");
-  ASSERT_EQ(panel.CurrentItem, 1);
-  host().controls.clear();
+  ASSERT_EQ(Cursor(), 1);
+  host->moves.clear();
   Type(std::string(1, kBackspace));
   EXPECT_EQ(Text(), "ab");
   Type(std::string(1, kCtrlY));
@@ -104,53 +107,53 @@ TEST_F(SearchKeysTest, BackspaceAndClearKeysNeverMoveTheCursor) {
   Type("abc");
   Type(std::string(1, static_cast<char>(kCtrlBackspace)));
   EXPECT_EQ(Text(), "");
-  EXPECT_EQ(panel.CurrentItem, 1);
-  EXPECT_TRUE(host().controls.empty());
+  EXPECT_EQ(Cursor(), 1);
+  EXPECT_TRUE(host->moves.empty());
 }
 
 TEST_F(SearchKeysTest, BackspaceOrClearOnAnEmptyTextDoesNothing) {
   UsePanel({"a"});
   Type(std::string{static_cast<char>(kBackspace), static_cast<char>(kCtrlY)});
-  EXPECT_EQ(text.length, 0u);
-  EXPECT_EQ(text.chars[0], '\0');
+  EXPECT_EQ(search->text.length, 0u);
+  EXPECT_EQ(search->text.chars[0], '\0');
 }
 
 TEST_F(SearchKeysTest, CtrlEnterAlternatesBetweenTwoMatches) {
   UsePanel({"note one", "other", "note two"}, 1);
   Type("note");
-  ASSERT_EQ(panel.CurrentItem, 2);
+  ASSERT_EQ(Cursor(), 2);
   Type(std::string(1, kCtrlEnter));
-  EXPECT_EQ(panel.CurrentItem, 0);
+  EXPECT_EQ(Cursor(), 0);
   Type(std::string(1, kCtrlEnter));
-  EXPECT_EQ(panel.CurrentItem, 2);
+  EXPECT_EQ(Cursor(), 2);
   EXPECT_EQ(Text(), "note");
 }
 
 TEST_F(SearchKeysTest, CtrlEnterWithOneMatchStaysAndWithEmptyTextDoesNothing) {
   UsePanel({"only", "other"}, 1);
   Type(std::string(1, kCtrlEnter));
-  EXPECT_EQ(panel.CurrentItem, 1);
-  EXPECT_EQ(host().cmpNameCalls, 0);
+  EXPECT_EQ(Cursor(), 1);
+  EXPECT_EQ(host->cmpNameCalls, 0);
   Type("on");
-  host().controls.clear();
+  host->moves.clear();
   Type(std::string(1, kCtrlEnter));
-  EXPECT_EQ(panel.CurrentItem, 0);
-  EXPECT_TRUE(host().controls.empty());
+  EXPECT_EQ(Cursor(), 0);
+  EXPECT_TRUE(host->moves.empty());
 }
 
 TEST_F(SearchKeysTest, CharactersOfTheOemCodePageAreAppendedLikeAnyOther) {
   UsePanel({"plain", "\x8E\x84 umlauts"}, 0);
   Type("\x8E");
-  EXPECT_EQ(text.length, 1u);
-  EXPECT_EQ(static_cast<unsigned char>(text.chars[0]), 0x8E);
-  EXPECT_EQ(panel.CurrentItem, 1);
+  EXPECT_EQ(search->text.length, 1u);
+  EXPECT_EQ(static_cast<unsigned char>(search->text.chars[0]), 0x8E);
+  EXPECT_EQ(Cursor(), 1);
 }
 
 TEST_F(SearchKeysTest, EscEndsTheSearchAndEveryOtherTakenKeyGoesOn) {
   UsePanel({"a"});
-  EXPECT_FALSE(ApplySearchKey(kEsc, &text, &panel));
+  EXPECT_FALSE(search->Key(kEsc));
   for (uint32_t c : {kBackspace, kCtrlEnter, kCtrlY, kCtrlBackspace, 32u, 200u}) {
-    EXPECT_TRUE(ApplySearchKey(c, &text, &panel)) << c;
+    EXPECT_TRUE(search->Key(c)) << c;
   }
 }
 

@@ -1,0 +1,93 @@
+// What a host interface gives the shared rules and commands: a gateway is a
+// struct of static functions over one host's records and services. The
+// rules and commands take `template <Gateway G>` and reach the host only
+// through it; every interface's gateway is checked against the contract
+// where it is declared, so that a missing or mistyped member is named there.
+#pragma once
+
+#include <concepts>
+#include <cstdint>
+
+#include "core/box_glyphs.h"
+#include "core/box_ink.h"
+#include "core/mask_dialog.h"
+#include "core/messages.h"
+#include "core/panel_view.h"
+#include "sys/system.h"
+
+// Text as the host hands it over: single-byte in its code page, UTF-16 or
+// UTF-32 units.
+template <class Char>
+concept HostCharacter =
+    std::same_as<Char, char> || std::same_as<Char, char16_t> || std::same_as<Char, wchar_t>;
+
+// The active panel. PanelSnapshot is what one command took from the host
+// (the host's own record, or a copy on the heap); the view points into it
+// until ReleaseSnapshot. TakeSnapshot answers false, holding nothing, where
+// the panel is no file panel with at least one item. DescriptionFileNames is
+// the host's list of names, comma-separated, or null for the default names.
+// CmpName is the host's mask matcher on the whole string. MoveCursor puts
+// the host's cursor on an item with the given first line shown.
+template <class G>
+concept PanelGateway = HostCharacter<typename G::Char> &&
+    requires(typename G::PanelSnapshot* snapshot, PanelView<typename G::Char>* view,
+             const typename G::Char* text, int line) {
+  { G::TakeSnapshot(snapshot, view) } -> std::same_as<bool>;
+  { G::ReleaseSnapshot(snapshot) } -> std::same_as<void>;
+  { G::DescriptionFileNames() } -> std::same_as<const typename G::Char*>;
+  { G::CmpName(text, text) } -> std::same_as<bool>;
+  { G::MoveCursor(snapshot, line, line) } -> std::same_as<void>;
+  { G::RedrawPanel() } -> std::same_as<void>;
+};
+
+// The speed search's box and the console it reads keys from. Text writes
+// into the host's screen buffer and FlushText puts it on the screen;
+// ScreenRows is the height of the console's buffer. PeekKey waits for the
+// event at the head of the input queue and describes it, leaving it queued;
+// RemoveKey takes it away. Both answer false where the console cannot be
+// read, which ends a search.
+template <class G>
+concept SearchBoxGateway = requires(int cell, Ink ink, const typename G::Char* text, int* rows,
+                                    sys::ConsoleEvent* event) {
+  { G::kBoxGlyphs } -> std::convertible_to<BoxGlyphs<typename G::Char>>;
+  { G::Beep() } -> std::same_as<void>;
+  { G::LoadBoxColors() } -> std::same_as<void>;
+  { G::Text(cell, cell, ink, text) } -> std::same_as<void>;
+  { G::FlushText() } -> std::same_as<void>;
+  { G::ScreenRows(rows) } -> std::same_as<bool>;
+  { G::SetCursor(cell, cell) } -> std::same_as<void>;
+  { G::PeekKey(event) } -> std::same_as<bool>;
+  { G::RemoveKey() } -> std::same_as<bool>;
+};
+
+// Setting the selection of a snapshot's items: between BeginSelection and
+// EndSelection, which applies it and has the host redraw the panel.
+template <class G>
+concept SelectionGateway = requires(typename G::PanelSnapshot* snapshot, uint32_t index,
+                                    bool selected) {
+  { G::BeginSelection(snapshot) } -> std::same_as<void>;
+  { G::SetSelected(snapshot, index, selected) } -> std::same_as<void>;
+  { G::EndSelection(snapshot) } -> std::same_as<void>;
+};
+
+// The most items a gateway's menu shows.
+constexpr int kMenuItemsMax = 8;
+
+// What the user reads and answers: Msg gives a message in the host's
+// language. Menu shows a centred menu of up to kMenuItemsMax items and
+// answers the chosen index, negative when cancelled. RunMaskDialog shows the
+// rows of kMaskDialog with the title on the frame and the kept mask in the
+// field; whichever way the dialog closes, it keeps the field's text with
+// KeepMask, and answers true when Enter in the field closed it.
+template <class G>
+concept CommandGateway = requires(Message id, const typename G::Char* text,
+                                  const typename G::Char* const* items, int count,
+                                  KeptMask<typename G::Char>* mask) {
+  { G::Msg(id) } -> std::same_as<const typename G::Char*>;
+  { G::Menu(text, items, count) } -> std::same_as<int>;
+  { G::RunMaskDialog(text, mask) } -> std::same_as<bool>;
+};
+
+template <class G>
+concept Gateway =
+    PanelGateway<G> && SearchBoxGateway<G> && SelectionGateway<G> && CommandGateway<G>;
