@@ -1,5 +1,5 @@
-// far2l's side of the speed search and the selection commands: the saved
-// startup record and the host calls that need no more than a line or two.
+// far2l's side of the rules and commands: the saved startup record and the
+// host calls that need no more than a line or two.
 // The panel copy, the console and the mask dialog have files of their own.
 #include "far2l/far2l_gateway.h"
 

@@ -1,5 +1,6 @@
 // The current-generation gateway: the saved startup record and the thin
-// wrappers over the host's panel, screen, matcher and selection services.
+// wrappers over the host's panel, screen, matcher, selection, language and
+// menu services.
 #include "far3/far3_gateway.h"
 
 #include "far3/far3_ids.h"
@@ -103,7 +104,7 @@ void Far3::EndSelection(PanelSnapshot*) {
   RedrawPanel();
 }
 
-// ---- The menu ----------------------------------------------------------------------
+// ---- Texts and the menu -------------------------------------------------------------
 
 const Far3::Char* Far3::Msg(Message id) {
   const char16_t* text = startupInfo.GetMsg(&far3::kPluginGuid, static_cast<intptr_t>(id));
