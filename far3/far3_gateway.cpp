@@ -1,6 +1,6 @@
 // The current-generation gateway: the saved startup record and the thin
-// wrappers over the host's panel, screen, matcher, selection, language and
-// menu services.
+// wrappers over the host's panel, screen, matcher, selection and language
+// services.
 #include "far3/far3_gateway.h"
 
 #include "far3/far3_ids.h"
@@ -104,18 +104,9 @@ void Far3::EndSelection(PanelSnapshot*) {
   RedrawPanel();
 }
 
-// ---- Texts and the menu -------------------------------------------------------------
+// ---- Texts ---------------------------------------------------------------------------
 
 const Far3::Char* Far3::Msg(Message id) {
   const char16_t* text = startupInfo.GetMsg(&far3::kPluginGuid, static_cast<intptr_t>(id));
   return text != nullptr ? text : u"";
-}
-
-int Far3::Menu(const Char* title, const Char* const* items, int count) {
-  if (count < 0 || count > kMenuItemsMax) return -1;
-  far3::FarMenuItem rows[kMenuItemsMax] = {};
-  for (int i = 0; i < count; ++i) rows[i].Text = items[i];
-  return static_cast<int>(far3::Host().Menu(&far3::kPluginGuid, &far3::kCommandMenuGuid, -1, -1, 0,
-                                            0, title, nullptr, nullptr, nullptr, nullptr, rows,
-                                            count));
 }

@@ -24,6 +24,15 @@ constinit const char16_t* pluginMenuStrings[1] = {};
 
 }  // namespace
 
+int Far3::Menu(const Char* title, const Char* const* items, int count) {
+  if (count < 0 || count > kMenuItemsMax) return -1;
+  far3::FarMenuItem rows[kMenuItemsMax] = {};
+  for (int i = 0; i < count; ++i) rows[i].Text = items[i];
+  return static_cast<int>(far3::Host().Menu(&far3::kPluginGuid, &far3::kCommandMenuGuid, -1, -1, 0,
+                                            0, title, nullptr, nullptr, nullptr, nullptr, rows,
+                                            count));
+}
+
 extern "C" {
 
 void FAR3CALL GetGlobalInfoW(far3::GlobalInfo* info) {
