@@ -5,7 +5,8 @@ add_library(filemask STATIC filemask/file_mask.cpp)
 add_library(veltrane_native STATIC
   ${PLUGIN_SOURCES}
   tests/far1/fake_far1.cpp
-  tests/doubles/fake_system.cpp)
+  tests/doubles/fake_system.cpp
+  tests/doubles/fake_folders.cpp)
 target_link_libraries(veltrane_native PUBLIC filemask)
 
 add_subdirectory(tests)

@@ -12,10 +12,35 @@ enum class Message : int {
   kUnselectCommand,
   kSelectTitle,  // the mask dialog's title for each of the two commands
   kUnselectTitle,
+  kFindCommand,  // the fourth command, its dialog and messages
+  kFindTitle,
+  kFindMask,
+  kFindSubfolders,
+  kFindOk,
+  kFindCancel,
+  kFolderNeeded,
+  kSearchingIn,  // the progress message
+  kSearchCounts,
+  kInterrupted,  // Esc during the search: the host's own question
+  kInterruptedQuestion,
+  kNothingFound,
+  kSkippedCounts,
+  kResultsTitle,  // the results panel: "%1" the mask, "%2" the folder
+  kColumnName,
+  kColumnDescription,
+  kInfoMask,  // its lines in the host's information panel
+  kInfoFolder,
+  kInfoFolders,
+  kInfoFound,
+  kInfoFoldersSkipped,
+  kInfoFilesSkipped,
+  kInfoLoops,
+  kInfoStopped,
+  kInfoOutOfMemory,
 };
-constexpr int kMessageCount = 6;
+constexpr int kMessageCount = 31;
 
-constexpr uint32_t kMessageUnits = 32;  // the longest English message and its NUL
+constexpr uint32_t kMessageUnits = 80;  // the longest English message and its NUL
 
 template <class Char>
 struct MessageTable {
@@ -33,6 +58,31 @@ inline constexpr char kEnglish[kMessageCount][kMessageUnits] = {
     "&Unselect by description...",
     "Description Select",
     "Description Unselect",
+    "&Find by description...",
+    "Find by description",
+    "&Description mask:",
+    "Search &subfolders",
+    "OK",
+    "Cancel",
+    "The search needs a folder on disk: the active panel shows a plug-in's items.",
+    "Searching in:",
+    "Folders searched: %1   Found: %2",
+    "Operation has been interrupted",
+    "Do you really want to cancel it?",
+    "No description in the folder tree matches the mask.",
+    "Skipped: %1 folders, %2 description files",
+    "%1 in %2",
+    "Name",
+    "Description",
+    "Mask",
+    "Folder",
+    "Folders searched",
+    "Found",
+    "Folders skipped",
+    "Description files skipped",
+    "Links not followed",
+    "The search was stopped",
+    "Out of memory: the search ended early",
 };
 
 template <class Char>

@@ -81,6 +81,7 @@ struct ReadState {
   sys::FolderFile file;
   bool decided;  // a file by one of the names exists: the later names are not tried
   bool read;
+  sys::FileRead outcome;  // of the file decided on; kMissing where none was
 };
 
 // Tries one name of the list; ListChar is the list's character type.
@@ -96,6 +97,7 @@ void TryFileName(const ListChar* name, uint32_t length, ReadState* state) {
   if (result == sys::FileRead::kMissing || result == sys::FileRead::kNotAFile) return;
   state->decided = true;
   state->read = result == sys::FileRead::kDone;
+  state->outcome = result;
 }
 
 // Reads the first description file of the comma-separated list that exists.
@@ -112,14 +114,15 @@ void ReadFirstFile(const ListChar* list, ReadState* state) {
 }
 
 template <class Char>
-bool ReadDescriptionFile(const Char* folder, const Char* fileNames, sys::FolderFile* file) {
+bool ReadDescriptionFile(const Char* folder, const Char* fileNames, sys::FolderFile* file,
+                         sys::FileRead* outcome) {
   const uint32_t folderLength = BoundedLength(folder, sys::kMaxPathUnits);
   if (folderLength == 0 || folderLength > sys::kMaxPathUnits) return false;
   auto* paths = static_cast<char16_t*>(
       sys::Allocate((size_t{sys::kMaxPathUnits} + 1 + kMaxFileNameUnits + 1) * sizeof(char16_t)));
   if (paths == nullptr) return false;
   ReadState state{paths, paths + sys::kMaxPathUnits + 1, sys::FolderFile{nullptr, 0, false}, false,
-                  false};
+                  false, sys::FileRead::kMissing};
   if (ToUtf16Path(folder, folderLength, paths, sys::kMaxPathUnits + 1)) {
     if (fileNames != nullptr && fileNames[0] != Char(0)) {
       ReadFirstFile(fileNames, &state);
@@ -129,6 +132,7 @@ bool ReadDescriptionFile(const Char* folder, const Char* fileNames, sys::FolderF
   }
   sys::Free(paths);
   *file = state.file;
+  if (outcome != nullptr) *outcome = state.outcome;
   return state.read;
 }
 
@@ -322,15 +326,17 @@ bool DescribeFromFile(uint8_t* bytes, uint32_t size, const ItemStrings<Char>& na
 // empty) and gives each named item its description. With the items' sizes, a
 // description's leading size is left out as the hosts leave it out. False,
 // with nothing allocated, when the file is missing, unreadable, too large, or
-// gives none of the items a description.
+// gives none of the items a description. *outcome, where given, tells what
+// became of the file chosen (kMissing where there was none).
 template <class Char>
 bool ReadFolderDescriptions(const Char* folder, const Char* fileNames,
                             const ItemStrings<Char>& names, FolderDescriptions<Char>* out,
-                            const ItemSizes* sizes = nullptr) {
+                            const ItemSizes* sizes = nullptr, sys::FileRead* outcome = nullptr) {
   *out = FolderDescriptions<Char>{nullptr, 0, nullptr, nullptr};
+  if (outcome != nullptr) *outcome = sys::FileRead::kMissing;
   if (folder == nullptr || names.count == 0) return false;
   sys::FolderFile file{nullptr, 0, false};
-  if (!detail::ReadDescriptionFile(folder, fileNames, &file)) return false;
+  if (!detail::ReadDescriptionFile(folder, fileNames, &file, outcome)) return false;
   const bool described = detail::DescribeFromFile(file.bytes, file.size, names, sizes, out);
   sys::ReleaseFolderFile(&file);
   return described;

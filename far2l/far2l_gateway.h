@@ -12,6 +12,7 @@
 #include "core/messages.h"
 #include "core/panel_view.h"
 #include "far2l/far2l_records.h"
+#include "findtree/find_command.h"
 #include "sys/system.h"
 
 namespace far2l {
@@ -87,8 +88,27 @@ struct Far2l {
   static const wchar_t* Msg(Message id);
   static int Menu(const wchar_t* title, const wchar_t* const* items, int count);
   static bool RunMaskDialog(const wchar_t* title, KeptMask<wchar_t>* mask);
+
+  // ---- Find in a folder tree -----------------------------------------------
+
+  static constexpr wchar_t kPathSeparator = L'/';
+  // The active panel's folder, in a block to Free; null where the panel
+  // shows no folder on disk (a plug-in's panel) or the host does not answer.
+  static wchar_t* ActiveFolder();
+  // The find dialog: false when cancelled. The mask stays valid until the
+  // next dialog.
+  static bool AskForFind(const wchar_t** mask, bool* subfolders);
+  // The progress message, over a saved screen restored at the end.
+  static void BeginSearchProgress();
+  static void ShowSearchProgress(const findtree::SearchCounts& counts, const wchar_t* folder);
+  // Takes the keys typed since; on Esc asks, in the host's words, whether to
+  // stop. True when the user chose to.
+  static bool SearchStopAsked();
+  static void EndSearchProgress();
+  static void SayFolderNeeded();
+  static void SayNothingFound(const findtree::SearchCounts& counts);
 };
-static_assert(Gateway<Far2l>);
+static_assert(Gateway<Far2l> && findtree::FindGateway<Far2l>);
 // The mask dialog's rows are laid out in the host's item types and flag.
 static_assert(static_cast<int>(DialogControl::kDoubleBox) == far2l::DI_DOUBLEBOX &&
               static_cast<int>(DialogControl::kEdit) == far2l::DI_EDIT &&

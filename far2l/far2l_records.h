@@ -304,6 +304,10 @@ using FarMenuFn = int (*)(INT_PTR PluginNumber, int X, int Y, int MaxHeight, DWO
                           int ItemsNumber);
 using FarGetMsgFn = const wchar_t* (*)(INT_PTR PluginNumber, int MsgId);
 using FarControlFn = int (*)(HANDLE hPlugin, int Command, int Param1, LONG_PTR Param2);
+using FarMessageFn = intptr_t (*)(INT_PTR PluginNumber, DWORD Flags, const wchar_t* HelpTopic,
+                                  const wchar_t* const* Items, int ItemsNumber, int ButtonsNumber);
+using FarSaveScreenFn = HANDLE (*)(int X1, int Y1, int X2, int Y2);
+using FarRestoreScreenFn = void (*)(HANDLE hScreen);
 using FarCmpNameFn = int (*)(const wchar_t* Pattern, const wchar_t* String, int SkipPath);
 using FarTextFn = void (*)(int X, int Y, uint64_t Color, const wchar_t* Str);
 using FarWindowProc = LONG_PTR (*)(HANDLE hDlg, int Msg, int Param1, LONG_PTR Param2);
@@ -323,11 +327,11 @@ struct PluginStartupInfo {
   INT_PTR ModuleNumber;
   const wchar_t* RootKey;
   FarMenuFn Menu;
-  FarUnusedFn Message;
+  FarMessageFn Message;
   FarGetMsgFn GetMsg;
   FarControlFn Control;
-  FarUnusedFn SaveScreen;
-  FarUnusedFn RestoreScreen;
+  FarSaveScreenFn SaveScreen;
+  FarRestoreScreenFn RestoreScreen;
   FarUnusedFn GetDirList;
   FarUnusedFn GetPluginDirList;
   FarUnusedFn FreeDirList;

@@ -13,6 +13,7 @@
 #include "core/messages.h"
 #include "core/panel_view.h"
 #include "far3/far3_records.h"
+#include "findtree/find_command.h"
 #include "sys/process_console.h"
 #include "sys/system.h"
 
@@ -73,8 +74,27 @@ struct Far3 : sys::ProcessConsole<true> {
   static const Char* Msg(Message id);
   static int Menu(const Char* title, const Char* const* items, int count);
   static bool RunMaskDialog(const Char* title, KeptMask<Char>* mask);
+
+  // ---- Find in a folder tree ------------------------------------------------
+
+  static constexpr Char kPathSeparator = u'\\';
+  // The active panel's folder, in a block to Free; null where the panel
+  // shows no folder on disk (a plug-in's panel) or the host does not answer.
+  static Char* ActiveFolder();
+  // The find dialog: false when cancelled. The mask stays valid until the
+  // next dialog.
+  static bool AskForFind(const Char** mask, bool* subfolders);
+  // The progress message, over a saved screen restored at the end.
+  static void BeginSearchProgress();
+  static void ShowSearchProgress(const findtree::SearchCounts& counts, const Char* folder);
+  // Takes the keys typed since; on Esc asks, in the host's words, whether to
+  // stop. True when the user chose to.
+  static bool SearchStopAsked();
+  static void EndSearchProgress();
+  static void SayFolderNeeded();
+  static void SayNothingFound(const findtree::SearchCounts& counts);
 };
-static_assert(Gateway<Far3>);
+static_assert(Gateway<Far3> && findtree::FindGateway<Far3>);
 // The mask dialog's rows are laid out in the host's item types and flag.
 static_assert(static_cast<int>(DialogControl::kDoubleBox) == far3::DI_DOUBLEBOX &&
               static_cast<int>(DialogControl::kEdit) == far3::DI_EDIT &&

@@ -1,10 +1,13 @@
 // The entry points the current-generation host looks for, and nothing else:
-// identity, the saved startup record, the plug-ins menu entry, and the
-// command menu behind it.
+// identity, the saved startup record, the plug-ins menu entry, the command
+// menu behind it and a macro's call. The results panel's entry points are in
+// far3_results_panel.cpp.
 #include "commands/command_menu.h"
 #include "far3/far3_gateway.h"
 #include "far3/far3_ids.h"
+#include "far3/far3_panel_records.h"
 #include "far3/far3_texts.h"
+#include "findtree/find_command.h"
 
 #ifndef VELTRANE_VERSION_MAJOR
 #define VELTRANE_VERSION_MAJOR 0
@@ -21,6 +24,40 @@ constexpr far3::VersionInfo kVersion = {VELTRANE_VERSION_MAJOR, VELTRANE_VERSION
 
 // The host keeps the menu strings' addresses until it asks again.
 constinit const char16_t* pluginMenuStrings[1] = {};
+
+// What OpenW hands a macro: the results panel to open. The host reads it
+// before the next call.
+constinit far3::FarMacroValue macroPanel{};
+constinit far3::FarMacroCall macroResult{};
+
+bool IsString(const far3::OpenMacroInfo& call, size_t at) {
+  return at < call.Count && call.Values[at].Type == far3::FMVT_STRING &&
+         call.Values[at].String != nullptr;
+}
+
+bool IsFind(const char16_t* text) {
+  const char16_t* word = u"find";
+  for (; *word != 0; ++text, ++word) {
+    if ((*text | 0x20) != *word) return false;
+  }
+  return *text == 0;
+}
+
+// Plugin.Call(guid, "Find", mask[, folder]): the search without its dialog,
+// its results opened as a panel; null where nothing was found.
+void* CallFromMacro(const far3::OpenMacroInfo* call) {
+  if (call == nullptr || !IsString(*call, 0) || !IsString(*call, 1) ||
+      !IsFind(call->Values[0].String)) {
+    return nullptr;
+  }
+  const char16_t* folder = IsString(*call, 2) ? call->Values[2].String : nullptr;
+  void* results = findtree::FindFromMacro<Far3>(call->Values[1].String, folder);
+  if (results == nullptr) return nullptr;
+  macroPanel.Type = far3::FMVT_PANEL;
+  macroPanel.Pointer = results;
+  macroResult = far3::FarMacroCall{sizeof macroResult, 1, &macroPanel, nullptr, nullptr};
+  return &macroResult;
+}
 
 }  // namespace
 
@@ -56,10 +93,12 @@ void FAR3CALL GetPluginInfoW(far3::PluginInfo* info) {
 }
 
 // Runs the chosen command to its end; a null handle tells the host that no
-// plug-in panel was opened.
-void* FAR3CALL OpenW(const far3::OpenInfo*) {
-  OpenCommandMenu<Far3>();
-  return nullptr;
+// plug-in panel was opened, any other is the results panel.
+void* FAR3CALL OpenW(const far3::OpenInfo* info) {
+  if (info->OpenFrom == far3::OPEN_FROMMACRO) {
+    return CallFromMacro(reinterpret_cast<const far3::OpenMacroInfo*>(info->Data));
+  }
+  return OpenCommandMenu<Far3>();
 }
 
 }  // extern "C"

@@ -370,6 +370,11 @@ using DialogRunFn = intptr_t FAR3CALL (*)(void* dialog);
 using DialogFreeFn = void FAR3CALL (*)(void* dialog);
 using SendDlgMessageFn = intptr_t FAR3CALL (*)(void* dialog, intptr_t msg, intptr_t param1,
                                                void* param2);
+using MessageFn = intptr_t FAR3CALL (*)(const Uuid* pluginId, const Uuid* id, uint64_t flags,
+                                        const char16_t* helpTopic, const char16_t* const* items,
+                                        size_t itemsNumber, intptr_t buttonsNumber);
+using SaveScreenFn = void* FAR3CALL (*)(intptr_t x1, intptr_t y1, intptr_t x2, intptr_t y2);
+using RestoreScreenFn = void FAR3CALL (*)(void* screen);
 using ProcessNameFn = size_t FAR3CALL (*)(const char16_t* mask, char16_t* name, size_t size,
                                           uint64_t flags);
 
@@ -440,10 +445,12 @@ struct PluginStartupInfo {
   size_t StructSize;  // as the host built it
   const char16_t* ModuleName;
   MenuFn Menu;
-  UnusedService Message;
+  MessageFn Message;
   GetMsgFn GetMsg;
   PanelControlFn PanelControl;
-  UnusedService SaveScreen, RestoreScreen, GetDirList, GetPluginDirList, FreeDirList;
+  SaveScreenFn SaveScreen;
+  RestoreScreenFn RestoreScreen;
+  UnusedService GetDirList, GetPluginDirList, FreeDirList;
   UnusedService FreePluginDirList, Viewer, Editor;
   TextFn Text;
   UnusedService EditorControl;

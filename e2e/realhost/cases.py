@@ -8,10 +8,10 @@ both view modes; the Unicode and Russian groups need a Unicode build.
 
 import time
 
-from fixture import BOX_TITLE, NAMES, SIZES
-from hostdriver import Timeout
+from fixture import BIG_FOLDERS, BOX_TITLE, NAMES, SIZES, TREE
+from hostdriver import PANEL_WIDTH, STATUS_ROW, Timeout
 
-SPEED_SEARCH, SELECT, UNSELECT = 0, 1, 2
+SPEED_SEARCH, SELECT, UNSELECT, FIND = 0, 1, 2, 3
 
 
 class Failure(AssertionError):
@@ -257,10 +257,144 @@ def group_russian(t):
     group_help(t)
 
 
+# ---- Find in a folder tree ----------------------------------------------------
+
+
+class Find:
+    """The find command as a user gives it, and its results panel as the
+    screen shows it."""
+
+    def __init__(self, t):
+        self.t, self.host = t, t.host
+        self.sep = "/" if self.host.kind == "far2l" else "\\"
+        self.paths = [rel.rstrip("/").replace("/", self.sep) for rel, _, _ in TREE]
+
+    def run(self, mask, then=()):
+        t = self.t
+        t.command(FIND)
+        s = self.host.wait(lambda s: t.texts["subfolders"] in s, 10, "the find dialog")
+        self.host.type(mask)
+        self.host.wait(lambda s: mask in s, 10, f"the mask {mask!r} in the field")
+        self.host.key("Enter", *then)
+        return s
+
+    def results(self, mask):
+        return self.host.wait(
+            lambda s: f"{mask} " in s.row(0)[:PANEL_WIDTH] and self.t.texts["find_title"] not in s,
+            60, f"the results panel for {mask!r}")
+
+    def row_of(self, s, path):
+        """The left panel's row listing path (cut to its column, as the host
+        cuts it), as (name column, description column), or None."""
+        for y in range(2, STATUS_ROW):
+            cells = s.panel(y).split("│")
+            if len(cells) < 2:
+                continue
+            name = cells[0].rstrip().rstrip("}»")
+            if name and (name == path or (len(name) >= 20 and path.startswith(name))):
+                return name, cells[1].strip()
+        return None
+
+    def cursor(self, s):
+        """The result under the cursor: the status row shows the end of its
+        full path, as much as fits."""
+        shown = s.panel(STATUS_ROW).split()
+        if not shown:
+            return None
+        tail = shown[0].lstrip("{«…")
+        found = [p for p in self.paths if (self.sep + p).endswith(tail) or
+                 tail.endswith(self.sep + p)]
+        return max(found, key=len) if found else None
+
+    def move_to(self, path):
+        """Home, then Down item by item, each time waiting for the status row
+        to change, until the cursor is on path."""
+        self.host.key("Home")
+        s = self.host.wait(lambda s: s.panel(STATUS_ROW).lstrip().startswith(".."), 10,
+                           "the cursor on ..")
+        for _ in range(len(self.paths) + 1):
+            if self.cursor(s) == path:
+                return s
+            before = s.panel(STATUS_ROW)
+            self.host.key("Down")
+            s = self.host.wait(lambda s: s.panel(STATUS_ROW) != before, 10, "the cursor to move")
+        raise Failure(f"no result {path!r} to put the cursor on\n{s}")
+
+
+def group_find(t):
+    f = Find(t)
+    s = f.run("*cake*")
+    t.check("[x]" in s and t.texts["subfolders"] in s,
+            "the find dialog opens with Search subfolders on", s)
+    s = f.results("*cake*")
+    want = {p.rstrip("/").replace("/", f.sep): d for p, d, _ in TREE if d and "cake" in d.lower()}
+    for path, description in want.items():
+        row = f.row_of(s, path)
+        t.check(row is not None and description.startswith(row[1].rstrip("»}")),
+                f"the results list {path!r} with its description {description!r}", s)
+    t.check(f.row_of(s, "notes.txt") is None and f.row_of(s, f"kitchen{f.sep}pie.txt") is None,
+            "items whose description does not match are not listed", s)
+
+    f.move_to("top.txt")
+    t.host.key("F3")
+    t.host.wait(lambda s: "TOP FILE CONTENT" in s, 10, "the viewer on the real file")
+    t.ok("F3 on a result views the real file")
+    t.host.key("F10")
+    f.results("*cake*")
+
+    sponge = f.sep.join(["kitchen", "baking", "sponge.txt"])
+    f.move_to(sponge)
+    t.host.key("C-PPage")
+    s = t.host.wait(lambda s: t.host.cursor_name(["sponge.txt", ".."], s) == "sponge.txt", 10,
+                    "the panel on the item's own folder")
+    t.check("baking" in s.row(0), "Ctrl+PgUp leaves the results for the item's folder, "
+            "with the cursor on the item", s)
+
+    t.host.key("C-PPage")
+    t.host.key("C-PPage")
+    t.host.wait(lambda s: "kitchen" not in s.row(0), 10, "the tree's top folder")
+    s = f.run("*торт*")
+    s = f.results("*торт*")
+    row = f.row_of(s, f.sep.join(["photos", "торт.jpg"]))
+    t.check(row is not None and row[1].startswith("Лимонный торт"),
+            "a Russian mask finds the Russian description", s)
+
+    t.command(FIND)
+    t.host.wait(lambda s: t.texts["folder_needed"] in s, 10, "the message on a plug-in panel")
+    t.ok("on the results panel, itself a plug-in's, the command says it needs a folder")
+    t.host.key("Enter")
+    t.host.key("Home", "Enter")  # ".." leaves the results
+    t.host.wait(lambda s: "*торт*" not in s.row(0), 10, "the results closed")
+
+    t.host.key("C-PPage")  # beside the tree: the big folders
+    t.host.wait(lambda s: "home" not in s.row(0)[:PANEL_WIDTH], 10, "the tree's own folder")
+    names = ["..", "big", "home", "shared.ion"]
+    t.host.wait_cursor("home", names)
+    t.host.key("Home")
+    t.host.wait_cursor("..", names)
+    t.host.key("Down")
+    t.host.wait_cursor("big", names)
+    t.host.key("Enter")
+    t.host.wait(lambda s: "big" in s.row(0)[:PANEL_WIDTH], 20, "the big folders")
+    f.run("*cake*", then=("Escape",))
+    s = t.host.wait(lambda s: t.texts["interrupted"] in s, 60, "the question on Esc")
+    t.ok("Esc during the search asks whether to stop, in the host's words")
+    t.host.key("Enter")
+    s = f.results("*cake*")
+    t.host.key("C-l")
+    s = t.host.wait(lambda s: t.texts["stopped"] in s, 10, "the information panel")
+    info = [s.panel(y, 1) for y in range(len(s.rows))]
+    found = next((int("".join(ch for ch in r if ch.isdigit()) or 0) for r in info
+                  if r.strip().startswith("Found")), 0)
+    t.check(0 < found < BIG_FOLDERS, f"a stop keeps the {found} items found so far", s)
+    t.host.key("C-l")
+
+
 GROUPS = {
     "menu": (group_menu, {}),
     "speed_search": (group_speed_search, {}),
     "select": (group_select, {}),
     "unicode": (group_unicode, {"unicode": True}),
     "russian": (group_russian, {"unicode": True, "language": "Russian"}),
+    "find": (group_find, {"unicode": True, "tree": True}),
 }

@@ -42,6 +42,68 @@ def make_folder(path, unicode):
     return path
 
 
+# The three-level tree the find cases search: (relative path, description or
+# None, content); a folder ends in "/".
+TREE = [
+    ("top.txt", "Lemon cake, the family recipe", "TOP FILE CONTENT\r\n"),
+    ("notes.txt", "Shopping list", "notes\r\n"),
+    ("kitchen/", "Everything about the kitchen", None),
+    ("kitchen/pie.txt", "Apple pie", "pie\r\n"),
+    ("kitchen/choc.txt", "Chocolate cake", "chocolate\r\n"),
+    ("kitchen/baking/", "Baking, cakes and bread", None),
+    ("kitchen/baking/sponge.txt", "Sponge cake for birthdays", "sponge\r\n"),
+    ("kitchen/baking/tarts/", "Lemon tarts, no cake", None),
+    ("photos/", None, None),
+    ("photos/торт.jpg", "Лимонный торт на день рождения", "jpeg\r\n"),
+]
+# Beside it, "big/" holds folders whose description file is a hard link to
+# one of nearly 16 MiB (a cake and 350,000 lines for items not there): a
+# search long enough to stop with Esc, made in a moment.
+BIG_FOLDERS = 40
+
+
+def _describe(folder, lines):
+    with open(os.path.join(folder, "descript.ion"), "wb") as f:
+        f.write("".join(lines).encode("utf-8-sig"))
+
+
+def make_tree(path):
+    """Writes TREE under path/home, each folder with its descript.ion, and
+    the big folders under path/big. Returns path/home."""
+    home = os.path.join(path, "home")
+    lines = {}
+    for rel, description, content in TREE:
+        full = os.path.join(home, rel)
+        if rel.endswith("/"):
+            os.makedirs(full, exist_ok=True)
+        else:
+            os.makedirs(os.path.dirname(full), exist_ok=True)
+            with open(full, "w", encoding="utf-8") as f:
+                f.write(content)
+        if description:
+            parent, name = os.path.split(rel.rstrip("/"))
+            lines.setdefault(os.path.join(home, parent), []).append(f"{name} {description}\r\n")
+    for folder, folder_lines in lines.items():
+        _describe(folder, folder_lines)
+    big = os.path.join(path, "big")  # its own cake is found before any stop
+    os.makedirs(big)
+    with open(os.path.join(big, "first.txt"), "w") as f:
+        f.write("first")
+    _describe(big, ["first.txt the first cake\r\n"])
+    shared = os.path.join(path, "shared.ion")
+    with open(shared, "wb") as f:
+        f.write(b"a.txt cake in a big folder\r\n")
+        f.write(b"".join(b"absent-%06d.txt filler line for no item\r\n" % i
+                         for i in range(350000)))
+    for i in range(BIG_FOLDERS):
+        folder = os.path.join(big, f"f{i:02}")
+        os.makedirs(folder)
+        with open(os.path.join(folder, "a.txt"), "w") as f:
+            f.write("a")
+        os.link(shared, os.path.join(folder, "descript.ion"))
+    return home
+
+
 # ---- Texts -------------------------------------------------------------------
 
 ENGLISH = {
@@ -85,6 +147,10 @@ def texts(plugin_dir, language):
         messages = [m.replace("&", "") for m in messages]
         result.update(title=messages[0], commands=messages[1:4], select_title=messages[4],
                       unselect_title=messages[5])
+        if len(messages) > 29:  # the find command's texts
+            result.update(find_command=messages[6], find_title=messages[7],
+                          subfolders=messages[9], folder_needed=messages[12],
+                          interrupted=messages[15], stopped=messages[29])
     hlf = _files(plugin_dir, ".hlf", language)
     result["help_title"] = _topic_title(hlf[0], "DescSel") if hlf else None
     return result

@@ -68,7 +68,10 @@ def run(args):
             return SKIP
         language = needs.get("language", "English")
         texts = fixture.texts(plugin, language)
-        folder = fixture.make_folder(os.path.join(scratch, "folder"), unicode)
+        if needs.get("tree"):
+            folder = fixture.make_tree(os.path.join(scratch, "tree"))
+        else:
+            folder = fixture.make_folder(os.path.join(scratch, "folder"), unicode)
         try:
             host = Host(args.kind, plugin, args.work, language=language)
         except Unavailable as e:

@@ -205,6 +205,25 @@ BOOL SetConsoleCursorPosition(HANDLE output, COORD position) {
   return 1;
 }
 
+intptr_t Message(INT_PTR, DWORD flags, const wchar_t*, const wchar_t* const* items, int count,
+                 int) {
+  MessageCall call{flags, {}};
+  for (int i = 0; i < count; ++i) call.lines.push_back(items[i]);
+  theHost.messageBoxes.push_back(call);
+  return (flags & 0xF0000) != 0 ? 0 : -1;
+}
+
+int screenTag;
+
+HANDLE SaveScreen(int, int, int, int) {
+  ++theHost.screensSaved;
+  return &screenTag;
+}
+
+void RestoreScreen(HANDLE screen) {
+  if (screen == &screenTag) ++theHost.screensRestored;
+}
+
 }  // namespace
 
 std::vector<int> Far2lHost::Commands() const {
@@ -230,6 +249,9 @@ Far2lHost& InstallFar2l() {
   info.DialogRun = DialogRun;
   info.DialogFree = DialogFree;
   info.SendDlgMessage = SendDlgMessage;
+  info.Message = Message;
+  info.SaveScreen = SaveScreen;
+  info.RestoreScreen = RestoreScreen;
   SetStartupInfoW(&info);
   // The test binary exports no WinPort functions: the module found none, so
   // the console is handed over as the far2l executable would resolve it.

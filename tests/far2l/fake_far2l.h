@@ -49,6 +49,11 @@ struct DialogCall {
   std::wstring history;                     // the edit item's history name
 };
 
+struct MessageCall {
+  uint32_t flags;
+  std::vector<std::wstring> lines;
+};
+
 struct Far2lHost {
   // The active panel.
   int panelType = far2l::PTYPE_FILEPANEL;
@@ -82,6 +87,9 @@ struct Far2lHost {
   std::vector<std::pair<int, int>> cursorMoves;
   std::vector<MenuCall> menus;
   std::vector<DialogCall> dialogs;
+  std::vector<MessageCall> messageBoxes;
+  int screensSaved = 0;
+  int screensRestored = 0;
 
   std::vector<int> Commands() const;
 };

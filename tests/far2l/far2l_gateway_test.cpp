@@ -315,6 +315,7 @@ TEST_F(Far2lEntryPointsTest, MenuEntryAndCommandMenuInTheHostsLanguage) {
   ASSERT_EQ(info.PluginMenuStringsNumber, 1);
   EXPECT_EQ(std::wstring(info.PluginMenuStrings[0]), L"Veltrane");
   EXPECT_EQ(info.Flags, 0u);
+  EXPECT_EQ(info.SysID, 0x564C5452u);
   EXPECT_EQ(info.DiskMenuStringsNumber, 0);
   EXPECT_EQ(info.PluginConfigStringsNumber, 0);
 
@@ -322,7 +323,9 @@ TEST_F(Far2lEntryPointsTest, MenuEntryAndCommandMenuInTheHostsLanguage) {
   ASSERT_EQ(host->menus.size(), 1u);
   const fake2l::MenuCall& menu = host->menus[0];
   EXPECT_EQ(menu.title, L"Veltrane");
-  EXPECT_EQ(menu.items, (std::vector<std::wstring>{host->messages[1], L"&S", L"&U"}));
+  EXPECT_EQ(menu.items, (std::vector<std::wstring>{host->messages[1], L"&S", L"&U",
+                                                   L"&Find by description..."}))
+      << "a message the language file lacks is the built-in English";
   EXPECT_EQ((std::vector<int>{menu.x, menu.y, menu.maxHeight}), (std::vector<int>{-1, -1, 0}));
   EXPECT_FALSE(menu.hasBottom || menu.hasHelp || menu.hasBreakKeys);
   EXPECT_TRUE(host->controls.empty());
@@ -332,9 +335,9 @@ TEST_F(Far2lEntryPointsTest, MenuEntryAndCommandMenuInTheHostsLanguage) {
 TEST_F(Far2lEntryPointsTest, WithoutALanguageFileTheTextsAreEnglish) {
   Run(kSelect);
   ASSERT_EQ(host->menus.size(), 1u);
-  EXPECT_EQ(host->menus[0].items,
-            (std::vector<std::wstring>{L"&Description Speed Search", L"&Select by description...",
-                                       L"&Unselect by description..."}));
+  EXPECT_EQ(host->menus[0].items, (std::vector<std::wstring>{
+                                      L"&Description Speed Search", L"&Select by description...",
+                                      L"&Unselect by description...", L"&Find by description..."}));
   EXPECT_EQ(host->dialogs.at(0).texts[0], L"Description Select");
 }
 

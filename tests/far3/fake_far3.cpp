@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "far3/far3_panel_records.h"
+
 extern "C" void SetStartupInfoW(const far3::PluginStartupInfo* info);
 
 namespace fake3 {
@@ -47,6 +49,7 @@ intptr_t PanelItem(size_t index, far3::FarGetPluginPanelItem* request) {
   auto* base = reinterpret_cast<unsigned char*>(request->Item);
   far3::PluginPanelItem record{};
   record.FileSize = item.size;
+  record.FileAttributes = item.attributes;
   size_t used = sizeof record;
   record.FileName = Place(base, request->Size, &used, item.name);
   if (item.description) record.Description = Place(base, request->Size, &used, *item.description);
@@ -94,6 +97,12 @@ intptr_t PanelControl(void* panel, int command, intptr_t param1, void* param2) {
                        static_cast<far3::FarGetPluginPanelItem*>(param2));
     case far3::FCTL_GETPANELDIRECTORY:
       return PanelDirectory(param1, static_cast<far3::FarPanelDirectory*>(param2));
+    case far3::FCTL_GETCURRENTPANELITEM:
+      return PanelItem(theHost.current, static_cast<far3::FarGetPluginPanelItem*>(param2));
+    case far3::FCTL_SETPANELDIRECTORY:
+      theHost.foldersSet.push_back(static_cast<const far3::FarPanelDirectory*>(param2)->Name);
+      theHost.items = theHost.itemsAfterFolderChange;
+      return 1;
     default:
       return 1;
   }
@@ -162,7 +171,27 @@ void DialogFree(void*) {
   ++theHost.dialogsFreed;
 }
 
+intptr_t Message(const far3::Uuid*, const far3::Uuid*, uint64_t flags, const char16_t*,
+                 const char16_t* const* items, size_t count, intptr_t) {
+  MessageCall call{flags, {}};
+  for (size_t i = 0; i < count; ++i) call.lines.push_back(items[i]);
+  theHost.messageBoxes.push_back(call);
+  return (flags & 0xF0000) != 0 ? theHost.messageAnswer : -1;
+}
+
+int screenTag;
+
+void* SaveScreen(intptr_t, intptr_t, intptr_t, intptr_t) {
+  ++theHost.screensSaved;
+  return &screenTag;
+}
+
+void RestoreScreen(void* screen) {
+  if (screen == &screenTag) ++theHost.screensRestored;
+}
+
 intptr_t SendDlgMessage(void*, intptr_t msg, intptr_t, void*) {
+  if (msg == far3::DM_GETCHECK) return theHost.dialogCheck;
   if (msg != far3::DM_GETCONSTTEXTPTR) return 0;
   return reinterpret_cast<intptr_t>(openField.c_str());
 }
@@ -216,6 +245,9 @@ Host& Reset() {
   startupInfo.DialogRun = DialogRun;
   startupInfo.DialogFree = DialogFree;
   startupInfo.SendDlgMessage = SendDlgMessage;
+  startupInfo.Message = Message;
+  startupInfo.SaveScreen = SaveScreen;
+  startupInfo.RestoreScreen = RestoreScreen;
   SetStartupInfoW(&startupInfo);
   return theHost;
 }

@@ -16,6 +16,12 @@ struct Item {
   std::u16string name;
   std::optional<std::u16string> description;
   uint64_t size = 0;
+  uintptr_t attributes = 0;
+};
+
+struct MessageCall {
+  uint64_t flags;
+  std::vector<std::u16string> lines;
 };
 
 struct PanelCall {
@@ -67,6 +73,10 @@ struct Host {
   intptr_t menuChoice = -1;
   intptr_t dialogResult = 1;
   std::u16string dialogText;
+  intptr_t dialogCheck = 1;    // DM_GETCHECK's answer
+  intptr_t messageAnswer = 0;  // the button a message with buttons is closed by
+  // The items FCTL_SETPANELDIRECTORY leaves the panel with.
+  std::vector<Item> itemsAfterFolderChange;
 
   // The language file, by message number.
   std::vector<std::u16string> messages{u"Veltrane",
@@ -83,6 +93,10 @@ struct Host {
   std::vector<std::u16string> menuItems;
   std::u16string menuTitle;
   far3::Uuid menuId{};
+  std::vector<MessageCall> messageBoxes;
+  std::vector<std::u16string> foldersSet;  // by FCTL_SETPANELDIRECTORY
+  int screensSaved = 0;
+  int screensRestored = 0;
   int itemSizeQueries = 0;
   int itemFills = 0;
   int dialogsFreed = 0;

@@ -301,7 +301,7 @@ TEST_F(Far3Plugin, OpenShowsTheCommandsAndRunsTheChosenOne) {
   EXPECT_EQ(OpenW(&open), nullptr) << "cancelled";
   EXPECT_TRUE(SameGuid(host->menuId, far3::kCommandMenuGuid));
   EXPECT_EQ(host->menuTitle, u"Veltrane");
-  EXPECT_EQ(host->menuItems.size(), 3u);
+  EXPECT_EQ(host->menuItems.size(), 4u);
   EXPECT_EQ(host->menuItems[1], u"&\u041f\u043e\u043c\u0435\u0442\u0438\u0442\u044c...");
   EXPECT_TRUE(host->panelCalls.empty());
 

@@ -11,7 +11,8 @@ host=${VELTRANE_REALHOST:-$source_dir/../shared/realhost}/far2l/far2l
 fail=0
 
 exports=$(nm -D --defined-only "$module" | awk '{print $3}' | sort | tr '\n' ' ')
-expected="GetMinFarVersionW GetPluginInfoW OpenPluginW SetStartupInfoW "
+expected="ClosePluginW FreeFindDataW GetFindDataW GetMinFarVersionW GetOpenPluginInfoW \
+GetPluginInfoW OpenPluginW ProcessKeyW SetDirectoryW SetStartupInfoW "
 if [ "$exports" != "$expected" ]; then
   echo "exports: '$exports', expected '$expected'"
   fail=1

@@ -15,8 +15,8 @@ bom=$(printf '\357\273\277')
 failed=0
 fail() { echo "FAIL: $file: $*"; failed=1; }
 
-# The help topic the mask dialog names, in any string literal's spelling.
-topics="Contents $(sed -n 's/.*kSelectHelpTopic\[\] = [uLU8]*"\([^"]*\)".*/\1/p' "$texts")"
+# The help topics the dialogs name, in any string literal's spelling.
+topics="Contents $(sed -n 's/.*k[A-Za-z]*HelpTopic\[\] = [uLU8]*"\([^"]*\)".*/\1/p' "$texts" | tr '\n' ' ')"
 
 for file in "$@"; do
   case "$file" in
