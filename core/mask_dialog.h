@@ -32,9 +32,6 @@ inline constexpr DialogRow kMaskDialog[kMaskDialogRows] = {
 
 inline constexpr char kSelectHelpTopic[] = "DescSel";
 inline constexpr char kSelectHistory[] = "DescSelect";
-// The find command's dialog (findtree/), drawn by each host of its own.
-inline constexpr char kFindHelpTopic[] = "DescFind";
-inline constexpr char kFindHistory[] = "DescFind";
 
 // DIF_HISTORY, the same bit in every host generation.
 constexpr uint32_t kDialogHistoryFlag = 0x40000;

@@ -11,6 +11,11 @@
 #include "findtree/tree_search.h"
 #include "sys/system.h"
 
+// The find dialog's help topic and history list, which each host's gateway
+// draws in its own records.
+inline constexpr char kFindHelpTopic[] = "DescFind";
+inline constexpr char kFindHistory[] = "DescFind";
+
 namespace findtree {
 
 // What a gateway gives the search of a folder tree, besides its panel and

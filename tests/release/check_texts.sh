@@ -3,7 +3,7 @@
 # encoding, the language line first (English or Russian by the file name's
 # _en or _ru; English without either), every message a quoted string, every
 # topic the plug-in names present and every link leading to a topic.
-# Usage: check_texts.sh ascii|utf-8|utf-8-bom TEXTS_HEADER FILE...
+# Usage: check_texts.sh ascii|utf-8|utf-8-bom TEXTS_HEADER[:TEXTS_HEADER...] FILE...
 # ascii: plain printable ASCII (the 1.x host); utf-8: without a byte-order
 # mark (far2l); utf-8-bom: with one, which the current generation needs to
 # read the file as UTF-8 at all.
@@ -16,7 +16,9 @@ failed=0
 fail() { echo "FAIL: $file: $*"; failed=1; }
 
 # The help topics the dialogs name, in any string literal's spelling.
-topics="Contents $(sed -n 's/.*k[A-Za-z]*HelpTopic\[\] = [uLU8]*"\([^"]*\)".*/\1/p' "$texts" | tr '\n' ' ')"
+topics="Contents $(echo "$texts" | tr ':' '\n' |
+  while read -r header; do sed -n 's/.*k[A-Za-z]*HelpTopic\[\] = [uLU8]*"\([^"]*\)".*/\1/p' "$header"; done |
+  tr '\n' ' ')"
 
 for file in "$@"; do
   case "$file" in
