@@ -1,10 +1,9 @@
 // far2l's side of the search of a folder tree: the active panel's folder,
-// the find dialog, the progress message with Esc read from the host's
-// console, and what the user is told.
+// the find dialog, the screen under the progress message, Esc read from the
+// host's console, and the host's message box for what
+// findtree/find_messages.h composes.
 #include "far2l/far2l_gateway.h"
 #include "far2l/far2l_panel_records.h"
-#include "findtree/results.h"
-#include "findtree/tree_search.h"
 
 using namespace far2l;
 
@@ -65,30 +64,7 @@ void BuildItems(FarDialogItem (&items)[kFindRows]) {
 
 // ---- Messages ----------------------------------------------------------------
 
-constexpr uint32_t kProgressWidth = 60;
-
 constinit HANDLE savedScreen = nullptr;
-
-intptr_t Say(DWORD flags, const wchar_t* const* lines, int count) {
-  return Host().Message(Host().ModuleNumber, flags, nullptr, lines, count, 0);
-}
-
-// A line of two counts, composed from a message with "%1" and "%2".
-void CountsLine(Message format, uint64_t first, uint64_t second,
-                wchar_t (&line)[findtree::kLineUnits]) {
-  wchar_t a[findtree::kNumberUnits];
-  wchar_t b[findtree::kNumberUnits];
-  findtree::FormatCount(first, a);
-  findtree::FormatCount(second, b);
-  findtree::Compose(line, findtree::kLineUnits, Far2l::Msg(format), a, b);
-}
-
-void PadTo(wchar_t* line, uint32_t width) {
-  uint32_t length = 0;
-  while (line[length] != 0) ++length;
-  while (length < width) line[length++] = L' ';
-  line[length] = 0;
-}
 
 }  // namespace
 
@@ -140,20 +116,13 @@ void Far2l::BeginSearchProgress() {
   savedScreen = Host().SaveScreen(0, 0, -1, -1);
 }
 
-void Far2l::ShowSearchProgress(const findtree::SearchCounts& counts, const wchar_t* folder) {
-  wchar_t path[kProgressWidth + 1];
-  wchar_t countsLine[findtree::kLineUnits];
-  findtree::FitPath(folder, kProgressWidth, path);
-  PadTo(path, kProgressWidth);
-  CountsLine(Message::kSearchCounts, counts.folders, counts.found, countsLine);
-  const wchar_t* lines[] = {Far2l::Msg(Message::kFindTitle), Far2l::Msg(Message::kSearchingIn),
-                            path, countsLine};
-  Say(FMSG_LEFTALIGN, lines, 4);
+void Far2l::EndSearchProgress() {
+  if (savedScreen != nullptr) Host().RestoreScreen(savedScreen);
+  savedScreen = nullptr;
 }
 
-// The host's console queue, read without waiting: an Esc among the keys
-// typed since asks whether to stop.
-bool Far2l::SearchStopAsked() {
+// The host's console queue, read without waiting.
+bool Far2l::EscapePressed() {
   const ConsoleFunctions& console = Console();
   if (console.PeekConsoleInput == nullptr || console.ReadConsoleInput == nullptr) return false;
   bool escape = false;
@@ -166,28 +135,12 @@ bool Far2l::SearchStopAsked() {
       escape = true;
     }
   }
-  if (!escape) return false;
-  const wchar_t* lines[] = {Far2l::Msg(Message::kInterrupted),
-                            Far2l::Msg(Message::kInterruptedQuestion)};
-  return Say(FMSG_WARNING | FMSG_MB_YESNO, lines, 2) == 0;
+  return escape;
 }
 
-void Far2l::EndSearchProgress() {
-  if (savedScreen != nullptr) Host().RestoreScreen(savedScreen);
-  savedScreen = nullptr;
-}
-
-void Far2l::SayFolderNeeded() {
-  const wchar_t* lines[] = {Far2l::Msg(Message::kFindTitle), Far2l::Msg(Message::kFolderNeeded)};
-  Say(FMSG_WARNING | FMSG_MB_OK, lines, 2);
-}
-
-void Far2l::SayNothingFound(const findtree::SearchCounts& counts) {
-  wchar_t countsLine[findtree::kLineUnits];
-  wchar_t skippedLine[findtree::kLineUnits];
-  CountsLine(Message::kSearchCounts, counts.folders, counts.found, countsLine);
-  CountsLine(Message::kSkippedCounts, counts.foldersSkipped, counts.filesSkipped, skippedLine);
-  const wchar_t* lines[] = {Far2l::Msg(Message::kFindTitle), Far2l::Msg(Message::kNothingFound),
-                            countsLine, skippedLine};
-  Say(FMSG_MB_OK, lines, 4);
+int Far2l::Say(findtree::SayKind kind, const wchar_t* const* lines, int count) {
+  constexpr DWORD kFlags[] = {FMSG_LEFTALIGN, FMSG_MB_OK, FMSG_WARNING | FMSG_MB_OK,
+                              FMSG_WARNING | FMSG_MB_YESNO};
+  return static_cast<int>(Host().Message(Host().ModuleNumber, kFlags[static_cast<int>(kind)],
+                                         nullptr, lines, count, 0));
 }

@@ -98,15 +98,12 @@ struct Far2l {
   // The find dialog: false when cancelled. The mask stays valid until the
   // next dialog.
   static bool AskForFind(const wchar_t** mask, bool* subfolders);
-  // The progress message, over a saved screen restored at the end.
+  // The screen under the progress message, saved and restored.
   static void BeginSearchProgress();
-  static void ShowSearchProgress(const findtree::SearchCounts& counts, const wchar_t* folder);
-  // Takes the keys typed since; on Esc asks, in the host's words, whether to
-  // stop. True when the user chose to.
-  static bool SearchStopAsked();
   static void EndSearchProgress();
-  static void SayFolderNeeded();
-  static void SayNothingFound(const findtree::SearchCounts& counts);
+  // Takes the keys typed since the last look; true when Esc was among them.
+  static bool EscapePressed();
+  static int Say(findtree::SayKind kind, const wchar_t* const* lines, int count);
 };
 static_assert(Gateway<Far2l> && findtree::FindGateway<Far2l>);
 // The mask dialog's rows are laid out in the host's item types and flag.

@@ -1,11 +1,10 @@
 // The current generation's side of the search of a folder tree: the active
-// panel's folder, the find dialog, the progress message with Esc, and what
-// the user is told.
+// panel's folder, the find dialog, the screen under the progress message,
+// Esc read from the console, and the host's message box for what
+// findtree/find_messages.h composes.
 #include "far3/far3_gateway.h"
 #include "far3/far3_ids.h"
 #include "far3/far3_panel_records.h"
-#include "findtree/results.h"
-#include "findtree/tree_search.h"
 
 namespace {
 
@@ -67,33 +66,7 @@ void BuildItems(far3::FarDialogItem (&items)[kFindRows]) {
 
 // ---- Messages ----------------------------------------------------------------------
 
-// The progress message keeps one width, so that it does not jump as the
-// folder's path changes.
-constexpr uint32_t kProgressWidth = 60;
-
 constinit void* savedScreen = nullptr;
-
-intptr_t Say(uint64_t flags, const char16_t* const* lines, size_t count) {
-  return Host().Message(&far3::kPluginGuid, &far3::kFindMessageGuid, flags, nullptr, lines, count,
-                        0);
-}
-
-// A line of two counts, composed from a message with "%1" and "%2".
-void CountsLine(Message format, uint64_t first, uint64_t second,
-                char16_t (&line)[findtree::kLineUnits]) {
-  char16_t a[findtree::kNumberUnits];
-  char16_t b[findtree::kNumberUnits];
-  findtree::FormatCount(first, a);
-  findtree::FormatCount(second, b);
-  findtree::Compose(line, findtree::kLineUnits, Far3::Msg(format), a, b);
-}
-
-void PadTo(char16_t* line, uint32_t width) {
-  uint32_t length = 0;
-  while (line[length] != 0) ++length;
-  while (length < width) line[length++] = u' ';
-  line[length] = 0;
-}
 
 }  // namespace
 
@@ -151,40 +124,20 @@ void Far3::BeginSearchProgress() {
   savedScreen = Host().SaveScreen(0, 0, -1, -1);
 }
 
-void Far3::ShowSearchProgress(const findtree::SearchCounts& counts, const Char* folder) {
-  char16_t path[kProgressWidth + 1];
-  char16_t countsLine[findtree::kLineUnits];
-  findtree::FitPath(folder, kProgressWidth, path);
-  PadTo(path, kProgressWidth);
-  CountsLine(Message::kSearchCounts, counts.folders, counts.found, countsLine);
-  const char16_t* lines[] = {Far3::Msg(Message::kFindTitle), Far3::Msg(Message::kSearchingIn), path,
-                             countsLine};
-  Say(far3::FMSG_LEFTALIGN, lines, sizeof lines / sizeof *lines);
-}
-
-bool Far3::SearchStopAsked() {
-  if (!sys::EscapeWaiting(sys::ConsoleInput())) return false;
-  const char16_t* lines[] = {Far3::Msg(Message::kInterrupted),
-                             Far3::Msg(Message::kInterruptedQuestion)};
-  return Say(far3::FMSG_WARNING | far3::FMSG_MB_YESNO, lines, 2) == 0;
-}
-
 void Far3::EndSearchProgress() {
   if (savedScreen != nullptr) Host().RestoreScreen(savedScreen);
   savedScreen = nullptr;
 }
 
-void Far3::SayFolderNeeded() {
-  const char16_t* lines[] = {Far3::Msg(Message::kFindTitle), Far3::Msg(Message::kFolderNeeded)};
-  Say(far3::FMSG_WARNING | far3::FMSG_MB_OK, lines, 2);
+bool Far3::EscapePressed() {
+  return sys::EscapeWaiting(sys::ConsoleInput());
 }
 
-void Far3::SayNothingFound(const findtree::SearchCounts& counts) {
-  char16_t countsLine[findtree::kLineUnits];
-  char16_t skippedLine[findtree::kLineUnits];
-  CountsLine(Message::kSearchCounts, counts.folders, counts.found, countsLine);
-  CountsLine(Message::kSkippedCounts, counts.foldersSkipped, counts.filesSkipped, skippedLine);
-  const char16_t* lines[] = {Far3::Msg(Message::kFindTitle), Far3::Msg(Message::kNothingFound),
-                             countsLine, skippedLine};
-  Say(far3::FMSG_MB_OK, lines, sizeof lines / sizeof *lines);
+int Far3::Say(findtree::SayKind kind, const Char* const* lines, int count) {
+  constexpr uint64_t kFlags[] = {far3::FMSG_LEFTALIGN, far3::FMSG_MB_OK,
+                                 far3::FMSG_WARNING | far3::FMSG_MB_OK,
+                                 far3::FMSG_WARNING | far3::FMSG_MB_YESNO};
+  return static_cast<int>(Host().Message(&far3::kPluginGuid, &far3::kFindMessageGuid,
+                                         kFlags[static_cast<int>(kind)], nullptr, lines,
+                                         static_cast<size_t>(count), 0));
 }

@@ -84,15 +84,12 @@ struct Far3 : sys::ProcessConsole<true> {
   // The find dialog: false when cancelled. The mask stays valid until the
   // next dialog.
   static bool AskForFind(const Char** mask, bool* subfolders);
-  // The progress message, over a saved screen restored at the end.
+  // The screen under the progress message, saved and restored.
   static void BeginSearchProgress();
-  static void ShowSearchProgress(const findtree::SearchCounts& counts, const Char* folder);
-  // Takes the keys typed since; on Esc asks, in the host's words, whether to
-  // stop. True when the user chose to.
-  static bool SearchStopAsked();
   static void EndSearchProgress();
-  static void SayFolderNeeded();
-  static void SayNothingFound(const findtree::SearchCounts& counts);
+  // Takes the keys typed since the last look; true when Esc was among them.
+  static bool EscapePressed();
+  static int Say(findtree::SayKind kind, const Char* const* lines, int count);
 };
 static_assert(Gateway<Far3> && findtree::FindGateway<Far3>);
 // The mask dialog's rows are laid out in the host's item types and flag.

@@ -7,6 +7,7 @@
 
 #include "core/gateway.h"
 #include "core/messages.h"
+#include "findtree/find_messages.h"
 #include "findtree/results.h"
 #include "findtree/tree_search.h"
 #include "sys/system.h"
@@ -19,22 +20,23 @@ inline constexpr char kFindHistory[] = "DescFind";
 namespace findtree {
 
 // What a gateway gives the search of a folder tree, besides its panel and
-// messages: the path separator, the active panel's folder (a block to Free,
-// null on a panel without a folder on disk), the find dialog, the progress
-// message with the user's Esc, and what the user is told.
+// messages: the path separator; the active panel's folder (a block to Free,
+// null on a panel without a folder on disk); the find dialog (false when
+// cancelled; the mask stays valid until the next dialog); the screen saved
+// under the progress message and restored after; whether Esc was pressed
+// since (taking the keys typed); and a message shown as SayKind says,
+// answering the button chosen.
 template <class G>
 concept FindGateway = PanelGateway<G> && CommandGateway<G> &&
-    requires(const typename G::Char** mask, bool* subfolders, const SearchCounts& counts,
-             const typename G::Char* folder) {
+    requires(const typename G::Char** mask, bool* subfolders, const typename G::Char* const* lines,
+             int count) {
   { G::kPathSeparator } -> std::convertible_to<typename G::Char>;
   { G::ActiveFolder() } -> std::same_as<typename G::Char*>;
   { G::AskForFind(mask, subfolders) } -> std::same_as<bool>;
   { G::BeginSearchProgress() } -> std::same_as<void>;
-  { G::ShowSearchProgress(counts, folder) } -> std::same_as<void>;
-  { G::SearchStopAsked() } -> std::same_as<bool>;
   { G::EndSearchProgress() } -> std::same_as<void>;
-  { G::SayFolderNeeded() } -> std::same_as<void>;
-  { G::SayNothingFound(counts) } -> std::same_as<void>;
+  { G::EscapePressed() } -> std::same_as<bool>;
+  { G::Say(SayKind::kReport, lines, count) } -> std::same_as<int>;
 };
 
 // Searches folder's tree for mask and returns the results for a panel, or
@@ -46,10 +48,11 @@ Results<typename G::Char>* FindInTree(const typename G::Char* folder, const type
   Results<typename G::Char>* results = CreateResults(folder, mask, G::Msg(Message::kResultsTitle));
   if (results == nullptr) return nullptr;
   G::BeginSearchProgress();
-  results->counts = SearchTree<G>(results->folder, results->mask, subfolders, &results->matches);
+  results->counts = SearchTree<G, MessageProgress<G>>(results->folder, results->mask, subfolders,
+                                                      &results->matches);
   G::EndSearchProgress();
   if (results->matches.count == 0) {
-    G::SayNothingFound(results->counts);
+    SayNothingFound<G>(results->counts);
     ReleaseResults(results);
     return nullptr;
   }
@@ -63,7 +66,7 @@ template <FindGateway G>
 Results<typename G::Char>* FindCommand() {
   typename G::Char* folder = G::ActiveFolder();
   if (folder == nullptr) {
-    G::SayFolderNeeded();
+    SayFolderNeeded<G>();
     return nullptr;
   }
   const typename G::Char* mask = nullptr;
@@ -83,7 +86,7 @@ Results<typename G::Char>* FindFromMacro(const typename G::Char* mask,
   if (folder != nullptr && folder[0] != 0) return FindInTree<G>(folder, mask, true);
   typename G::Char* active = G::ActiveFolder();
   if (active == nullptr) {
-    G::SayFolderNeeded();
+    SayFolderNeeded<G>();
     return nullptr;
   }
   Results<typename G::Char>* results = FindInTree<G>(active, mask, true);

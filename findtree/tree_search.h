@@ -11,8 +11,9 @@
 // not followed. Each is counted.
 //
 // The gateway G gives the character type, the path separator, the host's
-// mask matcher and description file names, and shows the progress and asks
-// whether to stop; both are paced to about ten times a second.
+// mask matcher and description file names; Progress (G itself unless given)
+// shows the progress and asks whether to stop, both paced to about ten
+// times a second.
 #pragma once
 
 #include <cstdint>
@@ -302,14 +303,14 @@ bool NextFolder(Walk<typename G::Char>* walk) {
 
 // Shows the progress and reads the keyboard, at the pace above; true when
 // the user chose to stop.
-template <class G>
-bool StopAsked(Walk<typename G::Char>* walk) {
+template <class Progress, class Char>
+bool StopAsked(Walk<Char>* walk) {
   const uint64_t now = sys::Milliseconds();
   if (walk->shown && now - walk->paced < kProgressMilliseconds) return false;
   walk->shown = true;
   walk->paced = now;
-  G::ShowSearchProgress(walk->counts, walk->path);
-  return G::SearchStopAsked();
+  Progress::ShowSearchProgress(walk->counts, walk->path);
+  return Progress::SearchStopAsked();
 }
 
 template <class Char>
@@ -327,7 +328,7 @@ void ReleaseWalk(Walk<Char>* walk) {
 // adding them to *matches, which the caller releases. With subfolders
 // false, only the folder itself. A stop, or memory running out, keeps the
 // matches found so far.
-template <class G>
+template <class G, class Progress = G>
 SearchCounts SearchTree(const typename G::Char* root, const typename G::Char* mask, bool subfolders,
                         MatchList<typename G::Char>* matches) {
   using Char = typename G::Char;
@@ -352,7 +353,7 @@ SearchCounts SearchTree(const typename G::Char* root, const typename G::Char* ma
     bool more = true;
     while (more && !walk.counts.outOfMemory) {
       detail::SearchFolder<G>(&walk);
-      if (detail::StopAsked<G>(&walk)) {
+      if (detail::StopAsked<Progress>(&walk)) {
         walk.counts.stopped = true;
         break;
       }
