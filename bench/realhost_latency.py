@@ -61,6 +61,16 @@ def _pe_machine(path):
         return None
 
 
+def _elf_machine(path):
+    """62 for an x86-64 module, 183 for aarch64, else None."""
+    try:
+        with open(path, "rb") as f:
+            head = f.read(20)
+        return struct.unpack_from("<H", head, 18)[0] if head[:4] == b"\x7fELF" else None
+    except (OSError, struct.error):
+        return None
+
+
 def _with_texts(module):
     """The module and the language and help files beside it."""
     folder = os.path.dirname(module)
@@ -97,7 +107,8 @@ def discover():
             continue  # the 64-bit build of the 1.x sources is for the stand-in host only
         found.setdefault(key, []).append(files)
     for module in _modules("Veltrane.far-plug-wide"):
-        found.setdefault(("far2l", "far2l"), []).append(_with_texts(module))
+        if _elf_machine(module) == 62:  # the far2l here runs on x86-64
+            found.setdefault(("far2l", "far2l"), []).append(_with_texts(module))
     builds = []
     for (label, kind), candidates in sorted(found.items()):
         candidates.sort(key=lambda fs: (any(f.endswith(".hlf") for f in fs),

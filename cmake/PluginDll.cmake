@@ -15,10 +15,42 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   set(VELTRANE_ARCH x86)
   set(VELTRANE_DLL_ENTRY _DllMainCRTStartup@12)
   set(VELTRANE_DLL_ARCH_OPTIONS -mpreferred-stack-boundary=2)
+elseif(CMAKE_SYSTEM_PROCESSOR STREQUAL "ARM64")
+  set(VELTRANE_ARCH arm64)
+  set(VELTRANE_DLL_ENTRY DllMainCRTStartup)
+  set(VELTRANE_DLL_ARCH_OPTIONS)
 else()
   set(VELTRANE_ARCH x64)
   set(VELTRANE_DLL_ENTRY DllMainCRTStartup)
   set(VELTRANE_DLL_ARCH_OPTIONS)
+endif()
+
+# Keep the compiler from turning loops (memcpy's and memset's own, in
+# sys/dll_runtime.cpp, among them) back into calls to a C runtime.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  set(VELTRANE_DLL_NO_RUNTIME_CALLS -fno-builtin)
+else()
+  set(VELTRANE_DLL_NO_RUNTIME_CALLS -fno-tree-loop-distribute-patterns)
+endif()
+
+# The system DLLs' import libraries: MinGW-w64's where it has them; for
+# ARM64, which it lacks here, made from the names the plug-in imports
+# (sys/imports/*.def, the same names the x64 DLL imports; a new call shows as
+# an undefined __imp_ symbol in the ARM64 link: add its name there).
+set(VELTRANE_SYSTEM_LIBRARIES kernel32 user32 advapi32)
+if(VELTRANE_ARCH STREQUAL "arm64")
+  set(libraries)
+  foreach(dll IN LISTS VELTRANE_SYSTEM_LIBRARIES)
+    set(def ${PROJECT_SOURCE_DIR}/sys/imports/${dll}.def)
+    set(lib ${CMAKE_BINARY_DIR}/imports/lib${dll}.a)
+    add_custom_command(OUTPUT ${lib}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/imports
+      COMMAND ${CMAKE_DLLTOOL} -m arm64 -d ${def} -l ${lib}
+      DEPENDS ${def})
+    list(APPEND libraries ${lib})
+  endforeach()
+  add_custom_target(system_import_libraries DEPENDS ${libraries})
+  set(VELTRANE_SYSTEM_LIBRARIES ${libraries})
 endif()
 
 function(veltrane_plugin_dll)
@@ -45,11 +77,13 @@ function(veltrane_plugin_dll)
   target_compile_options(Veltrane PRIVATE
     -O2 -flto -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -fno-stack-protector
     -ffunction-sections -fdata-sections -fno-ident ${VELTRANE_DLL_ARCH_OPTIONS}
-    # Keep GCC from turning loops back into calls to a C runtime.
-    -fno-tree-loop-distribute-patterns)
+    ${VELTRANE_DLL_NO_RUNTIME_CALLS})
   target_link_options(Veltrane PRIVATE
     -nostdlib -nostartfiles -O2 -flto -s -Wl,--gc-sections -Wl,-e,${VELTRANE_DLL_ENTRY})
-  target_link_libraries(Veltrane PRIVATE kernel32 user32 advapi32)
+  target_link_libraries(Veltrane PRIVATE ${VELTRANE_SYSTEM_LIBRARIES})
+  if(TARGET system_import_libraries)
+    add_dependencies(Veltrane system_import_libraries)
+  endif()
 endfunction()
 
 # The release: the plug-in's folder, Veltrane/, to drop into the host's

@@ -3,15 +3,15 @@
 // size and representation of the host's 16-bit wchar_t, so the native test
 // build (where wchar_t is 32-bit) sees the same records as the DLLs.
 // Every size and offset is checked for the word size being compiled: the
-// i686 DLL checks the 32-bit layout, the x86_64 DLL and the native build the
-// 64-bit one.
+// i686 DLL checks the 32-bit layout, the x86_64 and ARM64 DLLs and the native
+// builds the 64-bit one (ARM64 lays records out as x86_64 does).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
-// Entry points and host services are stdcall on 32-bit x86; x86_64 has one
-// convention and the attribute does not exist there.
+// Entry points and host services are stdcall on 32-bit x86; x86_64 and ARM64
+// have one convention each and the attribute does not exist there.
 #if defined(__i386__)
 #define FAR3CALL __attribute__((stdcall))
 #else

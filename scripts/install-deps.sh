@@ -5,6 +5,7 @@ set -eu
 
 packages="cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev \
   g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 clang libclang-rt-14-dev \
+  lld llvm g++-aarch64-linux-gnu qemu-user \
   util-linux bsdextrautils zip unzip python3 wine wine64 wine32:i386 tmux libuchardet0"
 
 if [ "$(id -u)" = 0 ]; then sudo=""; else sudo="sudo"; fi

@@ -1,11 +1,13 @@
 #!/bin/sh
 # Builds everything and runs every test: the native unit tests under the
-# sanitizers, then the DLL with its checks and the end-to-end tests under
-# 32-bit Wine (skipped where the kernel runs no 32-bit programs), the same
-# end-to-end tests against the 64-bit build under wine64, the current
-# generation's two DLLs with their checks and their real-host cases (x64 under
-# wine64, x86 skipped where 32-bit Wine cannot start), then a bounded
-# run of each fuzz target.
+# sanitizers with the far2l module, its checks and its real-host cases, then
+# the DLL with its checks and the end-to-end tests under 32-bit Wine (skipped
+# where the kernel runs no 32-bit programs), the same end-to-end tests against
+# the 64-bit build under wine64, the current generation's DLLs with their
+# checks and their real-host cases (x64 under wine64, x86 skipped where 32-bit
+# Wine cannot start, ARM64 checked statically), the far2l module for ARM64
+# Linux with every unit test under qemu-aarch64, then a bounded run of each
+# fuzz target.
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -18,7 +20,7 @@ skip_reasons() {
     sort -u | sed "s/^/$1: /" || true
 }
 
-for preset in native dll win64 far3-x86 far3-x64; do
+for preset in native dll win64 far3-x86 far3-x64 far3-arm64 far2l-arm64; do
   cmake --preset "$preset"
   cmake --build --preset "$preset"
   ctest --preset "$preset"

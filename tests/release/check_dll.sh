@@ -1,10 +1,13 @@
 #!/bin/sh
 # Checks a Veltrane.dll as its host will load it: a PE DLL for the machine
-# given, exporting exactly the entry points given under their plain names,
-# importing only system DLLs, with a version record naming the file.
-# Usage: check_dll.sh DLL x86|x64 ENTRY@ARGBYTES...
-# On x86 every entry point is stdcall: it returns with "ret $ARGBYTES",
-# taking its arguments off the host's stack.
+# given, exporting exactly the entry points given, by plain names, importing
+# only system DLLs, with a version record naming the file; and each entry
+# point the machine's own code, returning as the host's calling convention
+# has it. On x86 that is stdcall: "ret ARGBYTES", taking the arguments off
+# the host's stack. x64 and ARM64 have one convention each (arguments in
+# registers, a plain return; on ARM64 through the link register, which only
+# decoding the code as ARM64 up to its "ret" shows).
+# Usage: check_dll.sh DLL x86|x64|arm64 ENTRY@ARGBYTES...
 set -eu
 dll="$1"
 arch="$2"
@@ -12,21 +15,35 @@ shift 2
 fail() { echo "FAIL: $*"; exit 1; }
 
 case "$arch" in
-  x86) objdump=i686-w64-mingw32-objdump; format=pei-i386 ;;
-  x64) objdump=x86_64-w64-mingw32-objdump; format=pei-x86-64 ;;
+  x86) machine=IMAGE_FILE_MACHINE_I386 ;;
+  x64) machine=IMAGE_FILE_MACHINE_AMD64 ;;
+  arm64) machine=IMAGE_FILE_MACHINE_ARM64 ;;
   *) fail "unknown machine '$arch'" ;;
 esac
+headers=$(llvm-readobj --file-headers "$dll")
+echo "$headers" | grep -q "Machine: $machine (" || fail "not a $machine image"
+echo "$headers" | grep -q "IMAGE_FILE_DLL " || fail "not a DLL"
+base=$(echo "$headers" | sed -n 's/^ *ImageBase: //p')
 
-$objdump -f "$dll" | grep -q "file format $format" || fail "not a $format image"
-$objdump -p "$dll" | sed -n '/^Characteristics/,/^$/p' | grep -qx "[[:space:]]*DLL" ||
-  fail "not a DLL"
-
+table=$(llvm-readobj --coff-exports "$dll")
 expected=$(for entry in "$@"; do echo "${entry%@*}"; done | sort | tr '\n' ' ')
-exports=$($objdump -p "$dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
-  sed -n 's/^[[:space:]]*\[ *[0-9]*\] //p' | sort | tr '\n' ' ')
+exports=$(echo "$table" | sed -n 's/^ *Name: \(..*\)/\1/p' | sort | tr '\n' ' ')
 [ "$exports" = "$expected" ] || fail "exports are '$exports', expected '$expected'"
 
-imports=$($objdump -p "$dll" | sed -n 's/^[[:space:]]*DLL Name: //p' | sort -u | tr '\n' ' ')
+# The host reads the export names with the file offsets of the section that
+# holds the export directory: the names must lie in that section too.
+directory=$(llvm-objdump -p "$dll" | awk '$1 == "Entry" && $2 == "0" {print "0x" $3, "0x" $4}')
+start=$((${directory% *}))
+end=$((start + ${directory#* }))
+inside=no
+for section in $(llvm-readobj --sections "$dll" |
+                 awk '$1 == "VirtualSize:" {size = $2} $1 == "VirtualAddress:" {print $2 ":" size}'); do
+  address=$((${section%:*}))
+  if [ "$address" -le "$start" ] && [ "$end" -le $((address + ${section#*:})) ]; then inside=yes; fi
+done
+[ $inside = yes ] || fail "the export directory does not lie within one section"
+
+imports=$(llvm-readobj --coff-imports "$dll" | sed -n 's/^ *Name: //p' | sort -u | tr '\n' ' ')
 for import in $imports; do
   case "$import" in
     KERNEL32.dll | USER32.dll | ADVAPI32.dll) ;;
@@ -34,24 +51,28 @@ for import in $imports; do
   esac
 done
 
-# An entry point's address: its name's line reads "[ordinal] Name", the
-# address table's "[ordinal] +base[biased ordinal] RVA Export RVA".
-entry_rva() {
-  ordinal=$($objdump -p "$dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
-    sed -n "s/^[[:space:]]*\[ *\([0-9]*\)\] $1\$/\1/p")
-  $objdump -p "$dll" | sed -n '/^Export Address Table/,/^$/p' |
-    sed -n "s/^[[:space:]]*\[ *$ordinal\] +base\[ *[0-9]*\] \([0-9a-f]*\) Export RVA/\1/p"
+# The entry point's code up to its first return, one "mnemonic operands" a line.
+code_to_return() {
+  rva=$(echo "$table" | awk -v name="$1" '$1 == "Name:" {found = $2 == name}
+                                          found && $1 == "RVA:" {print $2; exit}')
+  start=$((base + rva))
+  llvm-objdump -d --start-address=$start --stop-address=$((start + 4096)) "$dll" |
+    awk -F '\t' 'NF >= 2 {print $2 ($3 == "" ? "" : " " $3)}' | sed '/^ret/q'
 }
-if [ "$arch" = x86 ]; then
-  base=$($objdump -p "$dll" | awk '/^ImageBase/ {print $2}')
-  for entry in "$@"; do
-    start=$((0x$base + 0x$(entry_rva "${entry%@*}")))
-    first_ret=$($objdump -d --start-address=$start --stop-address=$((start + 4096)) "$dll" |
-      grep -m 1 -E '[[:space:]]ret[[:space:]]*(\$0x[0-9a-f]+)?$' | sed 's/.*ret[[:space:]]*//')
-    [ "$first_ret" = "$(printf '$0x%x' "${entry#*@}")" ] ||
-      fail "${entry%@*} returns with 'ret $first_ret'"
-  done
-fi
+for entry in "$@"; do
+  name=${entry%@*}
+  code=$(code_to_return "$name")
+  case "$arch" in
+    x86) want="retl \$${entry#*@}" ;;
+    x64) want=retq ;;
+    arm64) want=ret ;;
+  esac
+  last=$(echo "$code" | tail -n 1)
+  [ "$last" = "$want" ] || fail "$name returns with '$last', expected '$want'"
+  if echo "$code" | grep -q -e "<unknown>" -e "(bad)"; then
+    fail "$name is not $arch code"
+  fi
+done
 
 LC_ALL=C tr -d '\000' <"$dll" | grep -q "OriginalFilename.*Veltrane.dll" ||
   fail "no version record naming Veltrane.dll"
