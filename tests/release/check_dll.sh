@@ -5,8 +5,8 @@
 # point the machine's own code, returning as the host's calling convention
 # has it. On x86 that is stdcall: "ret ARGBYTES", taking the arguments off
 # the host's stack. x64 and ARM64 have one convention each (arguments in
-# registers, a plain return; on ARM64 through the link register, which only
-# decoding the code as ARM64 up to its "ret" shows).
+# registers, a plain return): there each entry point must decode as the
+# machine's own code up to its "ret".
 # Usage: check_dll.sh DLL x86|x64|arm64 ENTRY@ARGBYTES...
 set -eu
 dll="$1"
@@ -73,6 +73,12 @@ for entry in "$@"; do
     fail "$name is not $arch code"
   fi
 done
+
+# ARM64 Windows keeps x18 for the thread's own block: code built for
+# another ARM64 system would use it as a scratch register.
+if [ "$arch" = arm64 ] && llvm-objdump -d "$dll" | grep -qE '[[:space:],[][xw]18([],[:space:]]|$)'; then
+  fail "code uses x18, the register Windows keeps for the thread"
+fi
 
 LC_ALL=C tr -d '\000' <"$dll" | grep -q "OriginalFilename.*Veltrane.dll" ||
   fail "no version record naming Veltrane.dll"
