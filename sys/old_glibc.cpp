@@ -1,9 +1,9 @@
 // far2l runs on distributions as old as glibc 2.17, while a newer glibc
 // binds two of the module's calls to symbol versions an older one lacks:
-// dlsym (GLIBC_2.34, when it moved from libdl into libc) and fstat
-// (GLIBC_2.33; before, an inline wrapper around __fxstat64). The module's
-// link sends those calls here (--wrap, far2l/CMakeLists.txt), to what every
-// glibc since 2.17 has.
+// dlsym (GLIBC_2.34, when it moved from libdl into libc), fstat and fstatat
+// (GLIBC_2.33; before, inline wrappers around __fxstat64 and __fxstatat64).
+// The module's link sends those calls here (--wrap, far2l/CMakeLists.txt),
+// to what every glibc since 2.17 has.
 #include <dlfcn.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -26,9 +26,13 @@ void* __wrap_dlsym(void* library, const char* name) {
   return FirstDlsym(library, name);
 }
 
-// The system call every glibc's fstat ends in; on x86-64 and aarch64 the
-// kernel fills the C library's own record.
+// The system calls every glibc's fstat and fstatat end in; on x86-64 and
+// aarch64 the kernel fills the C library's own record.
 int __wrap_fstat64(int file, struct stat64* facts) {
   return static_cast<int>(syscall(SYS_fstat, file, facts));
+}
+
+int __wrap_fstatat64(int folder, const char* name, struct stat64* facts, int flags) {
+  return static_cast<int>(syscall(SYS_newfstatat, folder, name, facts, flags));
 }
 }

@@ -56,7 +56,7 @@ code_to_return() {
   rva=$(echo "$table" | awk -v name="$1" '$1 == "Name:" {found = $2 == name}
                                           found && $1 == "RVA:" {print $2; exit}')
   start=$((base + rva))
-  llvm-objdump -d --start-address=$start --stop-address=$((start + 4096)) "$dll" |
+  llvm-objdump -d --start-address=$start --stop-address=$((start + 65536)) "$dll" |
     awk -F '\t' 'NF >= 2 {print $2 ($3 == "" ? "" : " " $3)}' | sed '/^ret/q'
 }
 for entry in "$@"; do
