@@ -257,15 +257,22 @@ def group_russian(t):
     t.expect_selection(["bravo.txt", "charlie.txt"], s)
     group_help(t)
     t.open_search()
-    title = t.texts["search_help_title"]
-    t.host.key("F1")
-    t.host.wait(lambda s: title in s, 10, f"the help topic {title!r}")
-    t.ok(f"F1 in the speed search opens its topic in Russian: {title!r}")
-    t.host.key("Escape")
-    t.host.wait(lambda s: BOX_TITLE in s and title not in s, 10, "the search box again")
+    search_help(t)
+    t.host.wait(lambda s: BOX_TITLE in s, 10, "the search box again")
     t.host.key("Escape")
     t.settle(lambda s: BOX_TITLE not in s)
     expect_mask_refused(t, UNSELECT, "/x(")
+
+
+def search_help(t):
+    """F1 in the search box: the speed search's help topic, in the
+    interface's language; Esc then closes it."""
+    title = t.texts["search_help_title"]
+    t.host.key("F1")
+    t.host.wait(lambda s: title in s, 10, f"the help topic {title!r}")
+    t.ok(f"F1 in the speed search opens its help topic {title!r}")
+    t.host.key("Escape")
+    t.host.wait(lambda s: title not in s, 10, "the help to close")
 
 
 def copy_to_clipboard(t, text):
@@ -291,11 +298,7 @@ def group_keys(t):
     t.host.key("S-IC")
     t.wait_search("apple st", "charlie.txt")
     t.ok("Shift+Ins pastes as Ctrl+V does")
-    title = t.texts["search_help_title"]
-    t.host.key("F1")
-    t.host.wait(lambda s: title in s, 10, f"the help topic {title!r}")
-    t.ok(f"F1 opens the speed search's help topic {title!r}")
-    t.host.key("Escape")
+    search_help(t)
     t.wait_search("apple st", "charlie.txt")
     t.ok("Esc leaves the help for the search, with its text")
     t.host.key("C-y")
