@@ -1,6 +1,6 @@
 # The native build: the plug-in's sources against test doubles of the host
 # and of the Win32 services, for unit tests, fuzzing and benchmarks.
-add_library(filemask STATIC filemask/file_mask.cpp)
+add_library(filemask STATIC filemask/file_mask.cpp filemask/mask_list.cpp)
 
 add_library(veltrane_native STATIC
   ${PLUGIN_SOURCES}

@@ -62,9 +62,14 @@ concept SearchBoxGateway = requires(int cell, Ink ink, const typename G::Char* t
 
 // Setting the selection of a snapshot's items: between BeginSelection and
 // EndSelection, which applies it and has the host redraw the panel.
+// MatchesMask compares a description with a mask as the host's own select
+// does; CheckMask answers whether the host can read the mask, showing the
+// host's message where it cannot.
 template <class G>
 concept SelectionGateway = requires(typename G::PanelSnapshot* snapshot, uint32_t index,
-                                    bool selected) {
+                                    bool selected, const typename G::Char* text) {
+  { G::CheckMask(text) } -> std::same_as<bool>;
+  { G::MatchesMask(text, text) } -> std::same_as<bool>;
   { G::BeginSelection(snapshot) } -> std::same_as<void>;
   { G::SetSelected(snapshot, index, selected) } -> std::same_as<void>;
   { G::EndSelection(snapshot) } -> std::same_as<void>;
@@ -91,3 +96,28 @@ concept CommandGateway = requires(Message id, const typename G::Char* text,
 template <class G>
 concept Gateway =
     PanelGateway<G> && SearchBoxGateway<G> && SelectionGateway<G> && CommandGateway<G>;
+
+// A gateway whose host has a quick search of its own (the wide builds) says
+// so with `static constexpr bool kLikeHostQuickSearch = true`: the speed
+// search then takes the keys and wildcards as that quick search does.
+template <class G>
+constexpr bool LikeHostQuickSearch() {
+  if constexpr (requires { G::kLikeHostQuickSearch; }) {
+    return G::kLikeHostQuickSearch;
+  } else {
+    return false;
+  }
+}
+
+// What such a gateway gives besides: ClipboardLine copies up to capacity
+// units of the first line of the clipboard's text into out and answers how
+// many; ShowHelp shows the plug-in's help at a topic and returns when it
+// closes. A gateway may also convert a letter to the other keyboard layout
+// (`static Char OtherLayout(Char)`), where its host's quick search retries a
+// letter so.
+template <class G>
+concept QuickSearchGateway = Gateway<G> && LikeHostQuickSearch<G>() &&
+    requires(typename G::Char* out, uint32_t capacity, const typename G::Char* topic) {
+  { G::ClipboardLine(out, capacity) } -> std::same_as<uint32_t>;
+  { G::ShowHelp(topic) } -> std::same_as<void>;
+};

@@ -51,6 +51,9 @@ struct Far1 : sys::ProcessConsole<false> {
 
   // ---- Selection -----------------------------------------------------------
 
+  // The 1.x host compares one plain mask and refuses none.
+  static bool CheckMask(const char*) { return true; }
+  static bool MatchesMask(const char* mask, const char* str) { return CmpName(mask, str); }
   static void BeginSelection(PanelInfo*) {}
   static void SetSelected(PanelInfo* snapshot, uint32_t index, bool selected) {
     // Only the selection bit: the host keeps bits of its own in Flags.

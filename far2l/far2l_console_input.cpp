@@ -70,6 +70,10 @@ bool Far2l::PeekKey(sys::ConsoleEvent* event) {
     event->keyDown = key.bKeyDown != 0;
     event->virtualKeyCode = key.wVirtualKeyCode;
     event->character = KeyCharacter(key);
+    event->controlKeyState = key.dwControlKeyState;
+  } else if (record.EventType == MOUSE_EVENT) {
+    event->controlKeyState = record.Event.MouseEvent.dwControlKeyState;
+    event->mouseButtons = record.Event.MouseEvent.dwButtonState;
   }
   return true;
 }

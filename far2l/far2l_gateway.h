@@ -21,7 +21,8 @@ namespace far2l {
 // the module's life; the host gives them before it calls anything else.
 void Start(const PluginStartupInfo& info, const ConsoleFunctions& console);
 const PluginStartupInfo& Host();
-const ConsoleFunctions& Console();  // each function may be null
+const FarStandardFunctions& Functions();  // the host's standard functions
+const ConsoleFunctions& Console();        // each function may be null
 
 // Control on the active panel.
 int Control(int command, int param1, LONG_PTR param2);
@@ -35,6 +36,8 @@ LONG_PTR PointerParam(T* pointer) {
 
 struct Far2l {
   using Char = wchar_t;
+  // The speed search takes keys and wildcards as the host's quick search.
+  static constexpr bool kLikeHostQuickSearch = true;
 
   // What one command copied from the host, on the heap: the names and
   // descriptions of every item and the panel's folder. The host hands items
@@ -74,8 +77,22 @@ struct Far2l {
   static void SetCursor(int column, int row);
   static bool PeekKey(sys::ConsoleEvent* event);
   static bool RemoveKey();
+  static uint32_t ClipboardLine(wchar_t* out, uint32_t capacity);
+  // The plug-in's help at topic; returns when it closes.
+  static void ShowHelp(const wchar_t* topic);
+  // The letter in the other keyboard layout by the host's XLat table, where
+  // the host's quick search would retry it so (its option
+  // XLat/EnableForFastFileFind, on unless the host's settings say off);
+  // else the letter itself.
+  static wchar_t OtherLayout(wchar_t letter);
 
   // ---- Selection -----------------------------------------------------------
+
+  // The host's mask service (ProcessName with a mask list): lists, an
+  // exclusion after "|", /regular expressions/ and <groups>, as its own
+  // Select dialog takes them.
+  static bool CheckMask(const wchar_t* mask);
+  static bool MatchesMask(const wchar_t* mask, const wchar_t* str);
 
   static void BeginSelection(PanelSnapshot* snapshot);
   static void SetSelected(PanelSnapshot* snapshot, uint32_t index, bool selected);
@@ -105,7 +122,7 @@ struct Far2l {
   static bool EscapePressed();
   static int Say(findtree::SayKind kind, const wchar_t* const* lines, int count);
 };
-static_assert(Gateway<Far2l> && findtree::FindGateway<Far2l>);
+static_assert(QuickSearchGateway<Far2l> && findtree::FindGateway<Far2l>);
 // The mask dialog's rows are laid out in the host's item types and flag.
 static_assert(static_cast<int>(DialogControl::kDoubleBox) == far2l::DI_DOUBLEBOX &&
               static_cast<int>(DialogControl::kEdit) == far2l::DI_EDIT &&

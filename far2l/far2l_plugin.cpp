@@ -1,7 +1,8 @@
-// The module's entry points, the plug-in menu entry and a macro's call: the
+// The module's entry points, the plug-in menu entry and a macro's calls: the
 // only symbols the host sees, with the results panel's in
 // far2l_results_panel.cpp.
 #include "commands/command_menu.h"
+#include "commands/macro_command.h"
 #include "far2l/far2l_console.h"
 #include "far2l/far2l_gateway.h"
 #include "far2l/far2l_panel_records.h"
@@ -32,12 +33,9 @@ bool StartsWith(const wchar_t* text, const wchar_t* prefix) {
 // callplugin(0x564C5452, "Find:\"FOLDER\" MASK") the folder named: the
 // search without its dialog, its results opened as a panel. The host opens
 // a panel only for a call from the panels, so no other is searched for.
-HANDLE CallFromMacro(int openFrom, const wchar_t* call) {
+HANDLE FindFromMacro(int openFrom, const wchar_t* call) {
   constexpr int kFromPanels = 0x7;  // OPEN_PLUGINSMENU or OPEN_FILEPANEL, as the host tests
-  if (!(openFrom & OPEN_FROMMACROSTRING) || !(openFrom & kFromPanels) || call == nullptr ||
-      !StartsWith(call, L"Find:")) {
-    return InvalidHandleValue();
-  }
+  if (!(openFrom & kFromPanels)) return InvalidHandleValue();
   const wchar_t* mask = call + 5;
   wchar_t* folder = nullptr;
   if (*mask == L'"') {
@@ -54,6 +52,26 @@ HANDLE CallFromMacro(int openFrom, const wchar_t* call) {
   void* results = findtree::FindFromMacro<Far2l>(mask, folder);
   sys::Free(folder);
   return results != nullptr ? results : InvalidHandleValue();
+}
+
+// callplugin(0x564C5452, "Search"), "Search:text", "Select", "Select:mask",
+// "Unselect" or "Unselect:mask" (a blank may stand for the colon); or a
+// number, the command's place in the command menu (0 the speed search).
+// They open no panel, so the host's callplugin answers 1: a macro reads the
+// selection back from APanel.SelCount.
+HANDLE CallFromMacro(int openFrom, INT_PTR item) {
+  if (!(openFrom & OPEN_FROMMACROSTRING)) {
+    void* results = nullptr;
+    if (item >= 0 && item < kCommandCount<Far2l>) results = RunCommand<Far2l>(Command(item));
+    return results != nullptr ? results : InvalidHandleValue();
+  }
+  const auto* call = reinterpret_cast<const wchar_t*>(item);
+  if (call == nullptr) return InvalidHandleValue();
+  if (StartsWith(call, L"Find:")) return FindFromMacro(openFrom, call);
+  const wchar_t* argument = nullptr;
+  const MacroCommand command = ParseMacroCommand(call, &argument);
+  if (command != MacroCommand::kUnknown) RunMacroCommand<Far2l>(command, argument);
+  return InvalidHandleValue();
 }
 
 }  // namespace
@@ -75,9 +93,7 @@ PLUGIN_EXPORT void GetPluginInfoW(PluginInfo* info) {
 }
 
 PLUGIN_EXPORT HANDLE OpenPluginW(int openFrom, INT_PTR item) {
-  if (openFrom & OPEN_FROMMACRO) {
-    return CallFromMacro(openFrom, reinterpret_cast<const wchar_t*>(item));
-  }
+  if (openFrom & OPEN_FROMMACRO) return CallFromMacro(openFrom, item);
   if (void* results = OpenCommandMenu<Far2l>()) return results;
   return InvalidHandleValue();
 }

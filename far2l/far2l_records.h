@@ -40,6 +40,12 @@ constexpr int FCTL_ENDSELECTION = 29;
 
 constexpr int PTYPE_FILEPANEL = 0;
 
+constexpr DWORD PN_CMPNAMELIST = 0x10000;
+constexpr DWORD PN_CHECKMASK = 0x30000;
+constexpr DWORD PN_SHOWERRORMESSAGE = 0x2000000;
+
+constexpr DWORD FHELP_SELFHELP = 0;  // a topic of the plug-in's own help file
+
 constexpr int DI_DOUBLEBOX = 3;
 constexpr int DI_EDIT = 4;
 constexpr uint32_t DIF_HISTORY = 0x40000;
@@ -103,12 +109,23 @@ static_assert(offsetof(KEY_EVENT_RECORD, wVirtualScanCode) == 8);
 static_assert(offsetof(KEY_EVENT_RECORD, uChar) == 12);
 static_assert(offsetof(KEY_EVENT_RECORD, dwControlKeyState) == 16);
 
+struct MOUSE_EVENT_RECORD {
+  COORD dwMousePosition;
+  DWORD dwButtonState;
+  DWORD dwControlKeyState;
+  DWORD dwEventFlags;
+};
+static_assert(sizeof(MOUSE_EVENT_RECORD) == 16 && alignof(MOUSE_EVENT_RECORD) == 4);
+static_assert(offsetof(MOUSE_EVENT_RECORD, dwButtonState) == 4);
+static_assert(offsetof(MOUSE_EVENT_RECORD, dwControlKeyState) == 8);
+
 // The event union holds a record of two pointers (a callback event), which
-// puts it at offset 8; only key events are read here.
+// puts it at offset 8; key and mouse events are read here.
 struct INPUT_RECORD {
   uint16_t EventType;
   union {
     KEY_EVENT_RECORD KeyEvent;
+    MOUSE_EVENT_RECORD MouseEvent;
     void* CallbackEvent[2];
   } Event;
 };
@@ -118,6 +135,7 @@ static_assert(offsetof(INPUT_RECORD, Event.KeyEvent.bKeyDown) == 8);
 static_assert(offsetof(INPUT_RECORD, Event.KeyEvent.wVirtualKeyCode) == 14);
 static_assert(offsetof(INPUT_RECORD, Event.KeyEvent.uChar) == 20);
 static_assert(offsetof(INPUT_RECORD, Event.KeyEvent.dwControlKeyState) == 24);
+static_assert(offsetof(INPUT_RECORD, Event.MouseEvent.dwButtonState) == 12);
 
 struct CONSOLE_SCREEN_BUFFER_INFO {
   COORD dwSize;
@@ -320,6 +338,48 @@ using FarDialogFreeFn = void (*)(HANDLE hDlg);
 using FarSendDlgMessageFn = LONG_PTR (*)(HANDLE hDlg, int Msg, int Param1, LONG_PTR Param2);
 // Operations this plug-in never calls keep their slot as an opaque pointer.
 using FarUnusedFn = void*;
+using FarShowHelpFn = BOOL (*)(const wchar_t* ModuleName, const wchar_t* Topic, DWORD Flags);
+
+// The standard functions: a NUL-terminated copy of the clipboard's text from
+// the heap (null without one), to be given back to DeleteBuffer; the
+// conversion of Line[StartPos, EndPos) to the other keyboard layout in place
+// by the host's XLat table; the mask service.
+using FarPasteFromClipboardFn = wchar_t* (*)();
+using FarDeleteBufferFn = void (*)(void* Buffer);
+using FarXLatFn = wchar_t* (*)(wchar_t* Line, int StartPos, int EndPos, DWORD Flags);
+using FarProcessNameFn = int (*)(const wchar_t* Param1, wchar_t* Param2, DWORD Size, DWORD Flags);
+
+struct FarStandardFunctions {
+  int StructSize;
+  FarUnusedFn atoi, atoi64, itoa, itoa64, sscanf, qsort, bsearch, qsortex, snprintf;
+  uintptr_t Reserved[7];
+  const wchar_t* BoxSymbols;
+  FarUnusedFn LIsLower, LIsUpper, LIsAlpha, LIsAlphanum, LUpper, LLower, LUpperBuf, LLowerBuf;
+  FarUnusedFn LStrupr, LStrlwr, LStricmp, LStrnicmp, Unquote, LTrim, RTrim, Trim, TruncStr;
+  FarUnusedFn TruncPathStr, QuoteSpaceOnly, PointToName, GetPathRoot, AddEndSlash;
+  FarUnusedFn CopyToClipboard;
+  FarPasteFromClipboardFn PasteFromClipboard;
+  FarUnusedFn FarKeyToName, FarNameToKey, FarInputRecordToKey;
+  FarXLatFn XLat;
+  FarUnusedFn GetFileOwner, GetNumberOfLinks, FarRecursiveSearch, MkTemp;
+  FarDeleteBufferFn DeleteBuffer;
+  FarProcessNameFn ProcessName;
+  // MkLink to GetDecimalSeparator
+  FarUnusedFn Later[27];
+};
+static_assert(sizeof(FarStandardFunctions) == 628 && alignof(FarStandardFunctions) == 2);
+static_assert(offsetof(FarStandardFunctions, atoi) == 4);
+static_assert(offsetof(FarStandardFunctions, Reserved) == 76);
+static_assert(offsetof(FarStandardFunctions, BoxSymbols) == 132);
+static_assert(offsetof(FarStandardFunctions, LIsLower) == 140);
+static_assert(offsetof(FarStandardFunctions, CopyToClipboard) == 316);
+static_assert(offsetof(FarStandardFunctions, PasteFromClipboard) == 324);
+static_assert(offsetof(FarStandardFunctions, FarInputRecordToKey) == 348);
+static_assert(offsetof(FarStandardFunctions, XLat) == 356);
+static_assert(offsetof(FarStandardFunctions, MkTemp) == 388);
+static_assert(offsetof(FarStandardFunctions, DeleteBuffer) == 396);
+static_assert(offsetof(FarStandardFunctions, ProcessName) == 404);
+static_assert(offsetof(FarStandardFunctions, Later) == 412);
 
 struct PluginStartupInfo {
   int StructSize;
@@ -341,8 +401,10 @@ struct PluginStartupInfo {
   FarCmpNameFn CmpName;
   FarTextFn Text;
   FarUnusedFn EditorControl;
-  const void* FSF;  // the host's standard functions, not used here
-  FarUnusedFn ShowHelp;
+  // The host's standard functions, in a record of the caller's that lives
+  // no longer than the call: Start copies it.
+  const FarStandardFunctions* FSF;
+  FarShowHelpFn ShowHelp;
   FarUnusedFn AdvControl;
   FarUnusedFn AdvControlAsync;
   FarUnusedFn InputBox;

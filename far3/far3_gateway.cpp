@@ -56,10 +56,18 @@ const PluginStartupInfo& Host() {
 
 // ---- Panel -----------------------------------------------------------------------
 
+namespace {
+
+// The name goes unchanged through every compare mode; the host only wants
+// it writable for its other modes.
+size_t ProcessName(const char16_t* mask, const char16_t* name, uint64_t mode) {
+  return far3::Host().FSF->ProcessName(mask, const_cast<char16_t*>(name), 0, mode);
+}
+
+}  // namespace
+
 bool Far3::CmpName(const Char* mask, const Char* str) {
-  // The host takes the name as writable for its other modes; comparing
-  // leaves it untouched.
-  return far3::Host().FSF->ProcessName(mask, const_cast<Char*>(str), 0, far3::PN_CMPNAME) != 0;
+  return ProcessName(mask, str, far3::PN_CMPNAME) != 0;
 }
 
 // The top line is a count in this interface: one above the first item is
@@ -89,7 +97,29 @@ void Far3::FlushText() {
   far3::Host().Text(0, 0, nullptr, nullptr);
 }
 
+uint32_t Far3::ClipboardLine(Char* out, uint32_t capacity) {
+  const size_t whole = far3::Host().FSF->PasteFromClipboard(far3::FCT_ANY, out, capacity);
+  const uint32_t copied = whole < capacity ? static_cast<uint32_t>(whole) : capacity;
+  uint32_t length = 0;
+  while (length < copied && out[length] != 0 && out[length] != '\r' && out[length] != '\n') {
+    ++length;
+  }
+  return length;
+}
+
+void Far3::ShowHelp(const Char* topic) {
+  far3::Host().ShowHelp(far3::Host().ModuleName, topic, far3::FHELP_SELFHELP);
+}
+
 // ---- Selection -------------------------------------------------------------------------
+
+bool Far3::CheckMask(const Char* mask) {
+  return ProcessName(mask, u"", far3::PN_CHECKMASK | far3::PN_SHOWERRORMESSAGE) != 0;
+}
+
+bool Far3::MatchesMask(const Char* mask, const Char* str) {
+  return ProcessName(mask, str, far3::PN_CMPNAMELIST) != 0;
+}
 
 void Far3::BeginSelection(PanelSnapshot*) {
   ControlActive(far3::FCTL_BEGINSELECTION, 0, nullptr);

@@ -32,6 +32,8 @@ const PluginStartupInfo& Host();
 // any character.
 struct Far3 : sys::ProcessConsole<true> {
   using Char = char16_t;
+  // The speed search takes keys and wildcards as the host's quick search.
+  static constexpr bool kLikeHostQuickSearch = true;
 
   // What one command read from the host: the item strings the rules read,
   // and the folder, copied into one heap block that the view points into.
@@ -65,6 +67,15 @@ struct Far3 : sys::ProcessConsole<true> {
   static void LoadBoxColors();
   static void Text(int x, int y, Ink ink, const Char* str);
   static void FlushText();
+  static uint32_t ClipboardLine(Char* out, uint32_t capacity);
+  // The plug-in's help at topic; returns when it closes.
+  static void ShowHelp(const Char* topic);
+
+  // The host's mask service (ProcessName with a mask list): lists, an
+  // exclusion after "|", /regular expressions/ and <groups>, as its own
+  // Select dialog takes them.
+  static bool CheckMask(const Char* mask);
+  static bool MatchesMask(const Char* mask, const Char* str);
 
   static void BeginSelection(PanelSnapshot* snapshot);
   static void SetSelected(PanelSnapshot* snapshot, uint32_t index, bool selected);
@@ -91,7 +102,7 @@ struct Far3 : sys::ProcessConsole<true> {
   static bool EscapePressed();
   static int Say(findtree::SayKind kind, const Char* const* lines, int count);
 };
-static_assert(Gateway<Far3> && findtree::FindGateway<Far3>);
+static_assert(QuickSearchGateway<Far3> && findtree::FindGateway<Far3>);
 // The mask dialog's rows are laid out in the host's item types and flag.
 static_assert(static_cast<int>(DialogControl::kDoubleBox) == far3::DI_DOUBLEBOX &&
               static_cast<int>(DialogControl::kEdit) == far3::DI_EDIT &&

@@ -50,7 +50,9 @@ constexpr uint32_t RIGHT_CTRL_PRESSED = 0x4;
 constexpr uint32_t LEFT_CTRL_PRESSED = 0x8;
 constexpr uint32_t SHIFT_PRESSED = 0x10;
 
+constexpr int FMVT_INTEGER = 1;
 constexpr int FMVT_STRING = 2;
+constexpr int FMVT_BOOLEAN = 4;
 constexpr int FMVT_PANEL = 9;
 
 // ---- The panel ---------------------------------------------------------------

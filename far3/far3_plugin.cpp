@@ -1,8 +1,9 @@
 // The entry points the current-generation host looks for, and nothing else:
 // identity, the saved startup record, the plug-ins menu entry, the command
-// menu behind it and a macro's call. The results panel's entry points are in
-// far3_results_panel.cpp.
+// menu behind it and a macro's calls. The results panel's entry points are
+// in far3_results_panel.cpp.
 #include "commands/command_menu.h"
+#include "commands/macro_command.h"
 #include "far3/far3_gateway.h"
 #include "far3/far3_ids.h"
 #include "far3/far3_panel_records.h"
@@ -25,10 +26,18 @@ constexpr far3::VersionInfo kVersion = {VELTRANE_VERSION_MAJOR, VELTRANE_VERSION
 // The host keeps the menu strings' addresses until it asks again.
 constinit const char16_t* pluginMenuStrings[1] = {};
 
-// What OpenW hands a macro: the results panel to open. The host reads it
-// before the next call.
-constinit far3::FarMacroValue macroPanel{};
+// What OpenW hands a macro: the results panel to open, or an answer. The
+// host reads it before the next call.
+constinit far3::FarMacroValue macroValue{};
 constinit far3::FarMacroCall macroResult{};
+
+void* AnswerMacro(int32_t type, int64_t value) {
+  macroValue = far3::FarMacroValue{};
+  macroValue.Type = type;
+  macroValue.Integer = value;
+  macroResult = far3::FarMacroCall{sizeof macroResult, 1, &macroValue, nullptr, nullptr};
+  return &macroResult;
+}
 
 bool IsString(const far3::OpenMacroInfo& call, size_t at) {
   return at < call.Count && call.Values[at].Type == far3::FMVT_STRING &&
@@ -45,18 +54,33 @@ bool IsFind(const char16_t* text) {
 
 // Plugin.Call(guid, "Find", mask[, folder]): the search without its dialog,
 // its results opened as a panel; null where nothing was found.
-void* CallFromMacro(const far3::OpenMacroInfo* call) {
-  if (call == nullptr || !IsString(*call, 0) || !IsString(*call, 1) ||
-      !IsFind(call->Values[0].String)) {
-    return nullptr;
-  }
-  const char16_t* folder = IsString(*call, 2) ? call->Values[2].String : nullptr;
-  void* results = findtree::FindFromMacro<Far3>(call->Values[1].String, folder);
+void* FindFromMacro(const far3::OpenMacroInfo& call) {
+  if (!IsString(call, 1)) return nullptr;
+  const char16_t* folder = IsString(call, 2) ? call.Values[2].String : nullptr;
+  void* results = findtree::FindFromMacro<Far3>(call.Values[1].String, folder);
   if (results == nullptr) return nullptr;
-  macroPanel.Type = far3::FMVT_PANEL;
-  macroPanel.Pointer = results;
-  macroResult = far3::FarMacroCall{sizeof macroResult, 1, &macroPanel, nullptr, nullptr};
+  macroValue = far3::FarMacroValue{};
+  macroValue.Type = far3::FMVT_PANEL;
+  macroValue.Pointer = results;
+  macroResult = far3::FarMacroCall{sizeof macroResult, 1, &macroValue, nullptr, nullptr};
   return &macroResult;
+}
+
+// Plugin.Call(guid, "Search"[, text]) answers true once the search has
+// ended; Plugin.Call(guid, "Select" or "Unselect"[, mask]) the number of
+// items the mask matched, -1 when nothing was done (the argument may also
+// follow the name after a colon or blank). Anything else is refused:
+// Plugin.Call then answers false.
+void* CallFromMacro(const far3::OpenMacroInfo* call) {
+  if (call == nullptr || !IsString(*call, 0)) return nullptr;
+  if (IsFind(call->Values[0].String)) return FindFromMacro(*call);
+  const char16_t* argument = nullptr;
+  const MacroCommand command = ParseMacroCommand(call->Values[0].String, &argument);
+  if (command == MacroCommand::kUnknown) return nullptr;
+  if (IsString(*call, 1)) argument = call->Values[1].String;
+  const int64_t answer = RunMacroCommand<Far3>(command, argument);
+  return command == MacroCommand::kSearch ? AnswerMacro(far3::FMVT_BOOLEAN, 1)
+                                          : AnswerMacro(far3::FMVT_INTEGER, answer);
 }
 
 }  // namespace

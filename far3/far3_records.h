@@ -65,6 +65,12 @@ constexpr uint64_t FCF_BG_INDEX = 0x2;
 constexpr uint32_t kOpaque = 0xFF000000;  // alpha byte of an opaque colour
 
 constexpr uint64_t PN_CMPNAME = 0;
+constexpr uint64_t PN_CMPNAMELIST = 0x10000;
+constexpr uint64_t PN_CHECKMASK = 0x30000;
+constexpr uint64_t PN_SHOWERRORMESSAGE = 0x2000000;
+
+constexpr int FCT_ANY = 0;              // the clipboard's text, whatever its kind
+constexpr uint64_t FHELP_SELFHELP = 0;  // a topic of the plug-in's own help file
 
 constexpr int DI_DOUBLEBOX = 3;
 constexpr int DI_EDIT = 4;
@@ -377,6 +383,11 @@ using SaveScreenFn = void* FAR3CALL (*)(intptr_t x1, intptr_t y1, intptr_t x2, i
 using RestoreScreenFn = void FAR3CALL (*)(void* screen);
 using ProcessNameFn = size_t FAR3CALL (*)(const char16_t* mask, char16_t* name, size_t size,
                                           uint64_t flags);
+// Copies at most size units of the clipboard's text, with its NUL only where
+// it fits; returns the text's length with its NUL, 0 without text.
+using PasteFromClipboardFn = size_t FAR3CALL (*)(int type, char16_t* data, size_t size);
+using ShowHelpFn = int FAR3CALL (*)(const char16_t* moduleName, const char16_t* topic,
+                                    uint64_t flags);
 
 struct FarStandardFunctions {
   size_t StructSize;
@@ -384,7 +395,9 @@ struct FarStandardFunctions {
   UnusedService LIsLower, LIsUpper, LIsAlpha, LIsAlphanum, LUpper, LLower, LUpperBuf, LLowerBuf;
   UnusedService LStrupr, LStrlwr, LStricmp, LStrnicmp, Unquote, LTrim, RTrim, Trim, TruncStr;
   UnusedService TruncPathStr, QuoteSpaceOnly, PointToName, GetPathRoot, AddEndSlash;
-  UnusedService CopyToClipboard, PasteFromClipboard, FarInputRecordToName;
+  UnusedService CopyToClipboard;
+  PasteFromClipboardFn PasteFromClipboard;
+  UnusedService FarInputRecordToName;
   UnusedService FarNameToInputRecord, XLat, GetFileOwner, GetNumberOfLinks;
   UnusedService FarRecursiveSearch, MkTemp;
   ProcessNameFn ProcessName;
@@ -455,7 +468,7 @@ struct PluginStartupInfo {
   TextFn Text;
   UnusedService EditorControl;
   FarStandardFunctions* FSF;
-  UnusedService ShowHelp;
+  ShowHelpFn ShowHelp;
   AdvControlFn AdvControl;
   UnusedService InputBox, ColorDialog;
   DialogInitFn DialogInit;

@@ -1,13 +1,18 @@
 // Drives the speed search's rules over UTF-16 text: descriptions with
 // surrogate pairs, unpaired surrogates, letters no OEM code page has and
-// descriptions of up to 64 KiB, typed at by keys of any UTF-16 unit. Checks
-// that the text stays within 18 characters and never holds half a pair at
-// its end, that the cursor stays on an item, and that every item found is
-// the one asking the host about every item would find.
+// descriptions of up to 64 KiB, typed at by keys of any UTF-16 unit, under
+// the 1.x rule or the host's quick-search rule (with its previous match,
+// paste, help and other keyboard layout). Checks that the text stays within
+// 18 characters and never holds half a pair at its end, that the cursor
+// stays on an item, and that every item found is the one asking the host
+// about every item, in the direction searched, would find.
 //
-// Input: u8 item count, then per item u16 length and that many units drawn
-// from a small alphabet (a length of 0xFFFF stands for 64 KiB of one unit),
-// u8 cursor, then the typed keys as u16 units until the input runs out.
+// Input: u8 whose low bit chooses the quick-search rule, u8 item count, then
+// per item u16 length and that many units drawn from a small alphabet (a
+// length of 0xFFFF stands for 64 KiB of one unit), u8 cursor, then the typed
+// keys as u16 units until the input runs out. Under the quick-search rule
+// the units 0xFFF0 to 0xFFF2 stand for Ctrl+Shift+Enter, Ctrl+V and F1, and
+// the clipboard holds the first item's description.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -28,7 +33,8 @@ constexpr char16_t kAlphabet[] = {u'a',      u'A',   u'\u00E9', u'\u00C9', u'\u0
                                   u'\u4E2D', u'*',   u'?',      u'[',      u']',      u'.',
                                   0xD83D,    0xDE00, 0xDC00,    u' '};
 
-using G = test::TestGateway<char16_t>;
+using Plain = test::TestGateway<char16_t>;
+using Quick = test::QuickSearchTestGateway<char16_t>;
 
 std::u16string ReadDescription(Reader& in) {
   const uint16_t length = in.U16();
@@ -38,12 +44,25 @@ std::u16string ReadDescription(Reader& in) {
   return text;
 }
 
+// The first item from `from` on, in the direction given, that the host's
+// matcher takes for the text and "*"; sets written as characters under the
+// quick-search rule. -1 when none.
 int Reference(const std::vector<std::u16string>& items, const BasicSearchText<char16_t>& text,
-              uint32_t from) {
-  const std::u16string mask = std::u16string(text.chars, text.units) + u'*';
-  for (uint32_t i = 0; i < items.size(); ++i) {
-    const uint32_t index = (from + i) % items.size();
-    if (MatchFileMask(mask.c_str(), items[index].c_str())) return int(index);
+              uint32_t from, bool literalSets, int direction = 1) {
+  std::u16string mask;
+  for (uint32_t k = 0; k < text.units; ++k) {
+    const char16_t unit = text.chars[k];
+    if (literalSets && (unit == u'[' || unit == u']')) {
+      mask += {u'[', unit, u']'};
+    } else {
+      mask += unit;
+    }
+  }
+  mask += u'*';
+  const int n = int(items.size());
+  for (int i = 0; i < n; ++i) {
+    const int index = ((int(from) + direction * i) % n + n) % n;
+    if (MatchFileMask(mask.c_str(), items[index].c_str())) return index;
   }
   return -1;
 }
@@ -54,11 +73,56 @@ void CheckText(const BasicSearchText<char16_t>& text) {
   if (text.units > 0) CHECK(!search_text::IsHighSurrogate<char16_t>(text.chars[text.units - 1]));
 }
 
+// The action of the unit c under the gateway's rule.
+template <class G>
+SearchAction ActionOf(uint32_t c) {
+  if (LikeHostQuickSearch<G>() && c >= 0xFFF0 && c <= 0xFFF2) {
+    constexpr SearchAction kSpecial[] = {SearchAction::kPreviousMatch, SearchAction::kPaste,
+                                         SearchAction::kHelp};
+    return kSpecial[c - 0xFFF0];
+  }
+  return ActionOfCharacter(c);
+}
+
+template <class G>
+void TypeAtPanel(Reader& in, const std::vector<std::u16string>& items) {
+  constexpr bool kQuick = LikeHostQuickSearch<G>();
+  typename G::PanelSnapshot snapshot;
+  PanelView<char16_t> view;
+  CHECK(G::TakeSnapshot(&snapshot, &view));
+  SearchSteps<G> steps(&snapshot, view);
+  const BasicSearchText<char16_t>& text = steps.text;
+  const PanelView<char16_t>& panel = steps.view;
+
+  while (in.size >= 2) {
+    const uint32_t c = in.U16();
+    const SearchAction action = ActionOf<G>(c);
+    if (action == SearchAction::kLeave) continue;
+    const uint32_t unitsBefore = text.units;
+    const uint32_t current = uint32_t(panel.current) % panel.count;
+    if (!steps.Key(action, c)) break;
+    CheckText(text);
+    CHECK(panel.current >= 0 && uint32_t(panel.current) < panel.count);
+    // A text that grew moved the cursor to the first match at or after it
+    // (also in the other layout, whose letters the text then holds), and the
+    // previous match to the first one before it, going backward.
+    if (text.units > unitsBefore && action != SearchAction::kNextMatch) {
+      CHECK(panel.current == Reference(items, text, current, kQuick));
+    }
+    if (action == SearchAction::kPreviousMatch && text.units > 0) {
+      const int expected = Reference(items, text, current + panel.count - 1, kQuick, -1);
+      CHECK(panel.current == (expected < 0 ? int(current) : expected));
+    }
+  }
+  G::ReleaseSnapshot(&snapshot);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Reader in{data, size};
-  test::Host<char16_t>& host = G::Reset();
+  const bool quick = (in.Byte() & 1) != 0;
+  test::Host<char16_t>& host = Plain::Reset();
   std::vector<std::u16string> items(1 + in.Byte() % 16);
   for (std::u16string& item : items) {
     item = ReadDescription(in);
@@ -66,26 +130,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   host.current = in.Byte() % items.size();
   host.rect = {0, 1, 79, 20};
-  G::PanelSnapshot snapshot;
-  PanelView<char16_t> view;
-  CHECK(G::TakeSnapshot(&snapshot, &view));
-  SearchSteps<G> steps(&snapshot, view);
-  const BasicSearchText<char16_t>& text = steps.text;
-
-  while (in.size >= 2) {
-    const uint32_t c = in.U16();
-    if (!IsSearchKey(c)) continue;
-    const uint32_t unitsBefore = text.units;
-    const int currentBefore = steps.view.current;
-    if (!steps.Key(c)) break;
-    CheckText(text);
-    CHECK(steps.view.current >= 0 && uint32_t(steps.view.current) < steps.view.count);
-    // A character that stayed in the text moved the cursor to the first
-    // match at or after it.
-    if (text.units > unitsBefore && c != 10) {
-      CHECK(steps.view.current == Reference(items, text, uint32_t(currentBefore)));
-    }
+  host.clipboard = items[0];
+  if (quick) {
+    TypeAtPanel<Quick>(in, items);
+  } else {
+    TypeAtPanel<Plain>(in, items);
   }
-  G::ReleaseSnapshot(&snapshot);
   return 0;
 }

@@ -33,33 +33,65 @@ inline int TopLineFor(uint32_t index, const PanelRect& rect) {
 
 }  // namespace find_by_description
 
-// step 0 lets the current item match first, step 1 starts with the item
-// after it. On a match away from the cursor, moves the view's cursor and the
+namespace find_by_description {
+
+// Visits every item once from first on, forward or backward, wrapping at the
+// ends; on a match away from the cursor, moves the view's cursor and the
 // host's there. True when an item matched.
-template <Gateway G>
-bool FindByDescription(const SearchSession<G>& session, uint32_t step) {
+template <bool kBackward, Gateway G>
+bool Search(const SearchSession<G>& session, uint32_t first) {
   const BasicSearchText<typename G::Char>& text = *session.text;
   PanelView<typename G::Char>* panel = session.panel;
-  if (text.units == 0 || panel->count == 0) return false;
-  PrepareMatcher(session.matcher, text);
-
-  // Visit every item once, starting at the cursor (or the one after it) and
-  // wrapping from the last to the first. A cursor the host reports outside
-  // the panel is taken modulo the count, so no item is visited twice.
+  PrepareMatcher(session.matcher, text, LikeHostQuickSearch<G>());
   const uint32_t count = panel->count;
-  const uint32_t current = static_cast<uint32_t>(panel->current) % count;
-  uint32_t index = (current + step % count) % count;
+  uint32_t index = first;
   for (uint32_t visited = 0; visited < count; ++visited) {
     const typename G::Char* description = panel->descriptions.At(index);
     if (description != nullptr && MatchesPrefix<G>(session.matcher, text, description)) {
       if (index != static_cast<uint32_t>(panel->current)) {
         panel->current = static_cast<int>(index);
-        panel->top = find_by_description::TopLineFor(index, panel->rect);
+        panel->top = TopLineFor(index, panel->rect);
         G::MoveCursor(session.snapshot, panel->current, panel->top);
       }
       return true;
     }
-    if (++index == count) index = 0;
+    if constexpr (kBackward) {
+      index = (index == 0 ? count : index) - 1;
+    } else if (++index == count) {
+      index = 0;
+    }
   }
   return false;
+}
+
+// The cursor as an index: one the host reports outside the panel is taken
+// modulo the count, so that no item is visited twice.
+template <class Char>
+uint32_t CurrentIndex(const PanelView<Char>& panel) {
+  return static_cast<uint32_t>(panel.current) % panel.count;
+}
+
+}  // namespace find_by_description
+
+// step 0 lets the current item match first, step 1 starts with the item
+// after it; the search wraps from the last item to the first. On a match
+// away from the cursor, moves the view's cursor and the host's there. True
+// when an item matched.
+template <Gateway G>
+bool FindByDescription(const SearchSession<G>& session, uint32_t step) {
+  const PanelView<typename G::Char>& panel = *session.panel;
+  if (session.text->units == 0 || panel.count == 0) return false;
+  const uint32_t current = find_by_description::CurrentIndex(panel);
+  return find_by_description::Search<false>(session, (current + step % panel.count) % panel.count);
+}
+
+// The mirror of FindByDescription with step 1: starts with the item before
+// the cursor, wraps from the first item to the last, and visits the current
+// item last.
+template <Gateway G>
+bool FindPreviousByDescription(const SearchSession<G>& session) {
+  const PanelView<typename G::Char>& panel = *session.panel;
+  if (session.text->units == 0 || panel.count == 0) return false;
+  const uint32_t current = find_by_description::CurrentIndex(panel);
+  return find_by_description::Search<true>(session, (current == 0 ? panel.count : current) - 1);
 }

@@ -15,8 +15,9 @@
 
 template <class Char>
 struct PrefixMatcher {
-  Char mask[kSearchTextUnits<Char> + 2];  // the text and "*"
-  bool plain;                             // no unit a mask treats specially
+  // The text and "*"; a "[" or "]" of the text may take three units.
+  Char mask[3 * kSearchTextUnits<Char> + 2];
+  bool plain;  // no unit a mask treats specially
 
   // The host's verdicts, 0 while unknown, else kSame or kDifferent: a row
   // per typed unit (rowOwner), against description units below 256. Rows are
@@ -113,16 +114,26 @@ bool SameUnit(PrefixMatcher<typename G::Char>* m, typename G::Char typed, typena
 
 }  // namespace prefix_match
 
-// Readies the matcher for a new text; verdicts already known are kept.
+// Readies the matcher for a new text; verdicts already known are kept. With
+// literalSets, "[" and "]" in the text stand for themselves, written as the
+// one-character sets "[[]" and "[]]", as the host's quick search writes them.
 template <class Char>
-void PrepareMatcher(PrefixMatcher<Char>* m, const BasicSearchText<Char>& text) {
+void PrepareMatcher(PrefixMatcher<Char>* m, const BasicSearchText<Char>& text, bool literalSets) {
   m->plain = true;
+  uint32_t at = 0;
   for (uint32_t k = 0; k < text.units; ++k) {
-    m->mask[k] = text.chars[k];
-    if (prefix_match::IsSpecial(static_cast<uint32_t>(text.chars[k]))) m->plain = false;
+    const Char unit = text.chars[k];
+    if (prefix_match::IsSpecial(static_cast<uint32_t>(unit))) m->plain = false;
+    if (literalSets && (unit == '[' || unit == ']')) {
+      m->mask[at++] = '[';
+      m->mask[at++] = unit;
+      m->mask[at++] = ']';
+    } else {
+      m->mask[at++] = unit;
+    }
   }
-  m->mask[text.units] = '*';
-  m->mask[text.units + 1] = 0;
+  m->mask[at] = '*';
+  m->mask[at + 1] = 0;
 }
 
 template <class Char>

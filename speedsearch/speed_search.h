@@ -108,16 +108,27 @@ constexpr bool IsKeyPress(const sys::ConsoleEvent& event) {
          !IsModifierOrLock(event.virtualKeyCode);
 }
 
+// A press of the left or right mouse button: in the wide builds it closes
+// the box, as in the host's quick search, and reaches the host.
+constexpr bool IsClick(const sys::ConsoleEvent& event) {
+  return event.eventType == sys::kMouseEvent && (event.mouseButtons & 3) != 0;
+}
+
 // Waits for the next key press at the head of the queue, consuming every
-// other event before it, and gives its character code. The key itself stays
-// queued. False when the console cannot be read.
+// other event before it, and tells what it does to the search. The key
+// itself stays queued. False when the console cannot be read.
 template <Gateway G>
-bool WaitForKey(uint32_t* c) {
+bool WaitForKey(SearchAction* action, uint32_t* c) {
   for (;;) {
     sys::ConsoleEvent event{};
     if (!G::PeekKey(&event)) return false;
     if (IsKeyPress(event)) {
       *c = event.character;
+      *action = LikeHostQuickSearch<G>() ? ActionOfKey(event) : ActionOfCharacter(event.character);
+      return true;
+    }
+    if (LikeHostQuickSearch<G>() && IsClick(event)) {
+      *action = SearchAction::kLeave;
       return true;
     }
     if (!G::RemoveKey()) return false;
@@ -128,14 +139,13 @@ bool WaitForKey(uint32_t* c) {
 // console that can no longer be read.
 template <Gateway G>
 void RunSearch(const SearchBox& box, const SearchSession<G>& session) {
-  ClearSearchText(session.text);
-  ResetMatcher(session.matcher);
   for (bool running = true; running;) {
     DrawBox<G>(box, *session.text);
+    SearchAction action = SearchAction::kLeave;
     uint32_t c = 0;
-    if (!WaitForKey<G>(&c) || !IsSearchKey(c)) return;
+    if (!WaitForKey<G>(&action, &c) || action == SearchAction::kLeave) return;
     if (!G::RemoveKey()) return;
-    running = ApplySearchKey(c, session);
+    running = ApplySearchKey(action, c, session);
   }
 }
 
@@ -143,9 +153,10 @@ void RunSearch(const SearchBox& box, const SearchSession<G>& session) {
 
 // Runs one speed search on the active panel and has the host redraw it at the
 // end. The key that ended the search, other than Esc, stays in the console
-// input queue for the host.
+// input queue for the host. A starting text (from a macro) is taken as a
+// pasted one: as much of it as some description begins with.
 template <Gateway G>
-void SpeedSearchCommand() {
+void SpeedSearchCommand(const typename G::Char* startText = nullptr) {
   using Char = typename G::Char;
   typename G::PanelSnapshot snapshot;
   PanelView<Char> panel{};
@@ -157,7 +168,10 @@ void SpeedSearchCommand() {
   auto* matcher = static_cast<PrefixMatcher<Char>*>(sys::Allocate(sizeof(PrefixMatcher<Char>)));
   if (matcher != nullptr) {
     BasicSearchText<Char> text;
+    ClearSearchText(&text);
+    ResetMatcher(matcher);
     const SearchSession<G> session{&text, &panel, &snapshot, matcher};
+    if (startText != nullptr) search_keys::AppendWhileMatching(session, startText, UINT32_MAX);
     G::LoadBoxColors();
     speed_search::RunSearch(speed_search::PlaceBox<G>(panel.rect), session);
     G::RedrawPanel();

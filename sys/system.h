@@ -17,8 +17,20 @@ struct ConsoleEvent {
   // The key's character, 0 for keys without one: a byte of the OEM code page
   // from PeekInput, a UTF-16 unit from PeekInputUnicode.
   uint32_t character;
+  // The Shift, Ctrl and Alt keys held, as the console's control key state
+  // bits (kShift and the others below), with a key or a mouse event.
+  uint32_t controlKeyState;
+  uint32_t mouseButtons;  // the buttons held, bit 0 the left one
 };
 constexpr uint16_t kKeyEvent = 0x0001;
+constexpr uint16_t kMouseEvent = 0x0002;
+
+constexpr uint32_t kRightAlt = 0x0001;
+constexpr uint32_t kLeftAlt = 0x0002;
+constexpr uint32_t kRightCtrl = 0x0004;
+constexpr uint32_t kLeftCtrl = 0x0008;
+constexpr uint32_t kShift = 0x0010;
+constexpr uint32_t kEnhancedKey = 0x0100;  // the numeric keypad's Enter, among others
 
 // The system's default beep.
 void Beep();

@@ -67,10 +67,15 @@ bool PeekRecord(Handle input, INPUT_RECORD* record, bool unicode) {
 
 void Describe(const INPUT_RECORD& record, uint32_t character, ConsoleEvent* event) {
   const bool isKey = record.EventType == KEY_EVENT;
+  const bool isMouse = record.EventType == MOUSE_EVENT;
   event->eventType = record.EventType;
   event->keyDown = isKey && record.Event.KeyEvent.bKeyDown;
   event->virtualKeyCode = isKey ? record.Event.KeyEvent.wVirtualKeyCode : 0;
   event->character = isKey ? character : 0;
+  event->controlKeyState = isKey     ? record.Event.KeyEvent.dwControlKeyState
+                           : isMouse ? record.Event.MouseEvent.dwControlKeyState
+                                     : 0;
+  event->mouseButtons = isMouse ? record.Event.MouseEvent.dwButtonState : 0;
 }
 
 }  // namespace

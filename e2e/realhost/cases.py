@@ -6,6 +6,7 @@ screen when it does not come. The same groups run for every build and in
 both view modes; the Unicode and Russian groups need a Unicode build.
 """
 
+import re
 import time
 
 from fixture import BIG_FOLDERS, BOX_TITLE, NAMES, SIZES, TREE
@@ -255,6 +256,166 @@ def group_russian(t):
     s = t.apply_mask(SELECT, "*recipe")
     t.expect_selection(["bravo.txt", "charlie.txt"], s)
     group_help(t)
+    t.open_search()
+    search_help(t)
+    t.host.wait(lambda s: BOX_TITLE in s, 10, "the search box again")
+    t.host.key("Escape")
+    t.settle(lambda s: BOX_TITLE not in s)
+    expect_mask_refused(t, UNSELECT, "/x(")
+
+
+def search_help(t):
+    """F1 in the search box: the speed search's help topic, in the
+    interface's language; Esc then closes it."""
+    title = t.texts["search_help_title"]
+    t.host.key("F1")
+    t.host.wait(lambda s: title in s, 10, f"the help topic {title!r}")
+    t.ok(f"F1 in the speed search opens its help topic {title!r}")
+    t.host.key("Escape")
+    t.host.wait(lambda s: title not in s, 10, "the help to close")
+
+
+def copy_to_clipboard(t, text):
+    """The host's own way: typed on the command line, selected, Ctrl+Ins;
+    Esc then empties the command line."""
+    t.host.type(text)
+    t.host.wait(lambda s: text in s.row(28), 10, f"{text!r} on the command line")
+    t.host.key("S-Home", "C-Insert", "Escape")
+    t.settle(lambda s: text not in s.row(28))
+
+
+def group_keys(t):
+    """The host's quick-search keys. Ctrl+Shift+Enter, the previous match,
+    cannot come through a terminal: the stand-in and unit tests drive it."""
+    copy_to_clipboard(t, "apple stew pot")
+    t.open_search()
+    t.host.key("C-v")
+    t.wait_search("apple st", "charlie.txt")
+    t.ok("Ctrl+V pastes the clipboard and drops characters from its end until a description "
+         "begins with it")
+    t.host.key("C-y")
+    t.wait_search("", "charlie.txt")
+    t.host.key("S-IC")
+    t.wait_search("apple st", "charlie.txt")
+    t.ok("Shift+Ins pastes as Ctrl+V does")
+    search_help(t)
+    t.wait_search("apple st", "charlie.txt")
+    t.ok("Esc leaves the help for the search, with its text")
+    t.host.key("C-y")
+    t.host.type("*jam")
+    t.wait_search("*jam", "hotel.txt")
+    t.ok("a leading * finds the text anywhere in a description")
+    t.host.type("**")
+    t.wait_search("*jam*", "hotel.txt")
+    t.ok("** is taken as one *")
+    t.host.key("Escape")
+    t.settle(lambda s: BOX_TITLE not in s)
+
+
+def expect_mask_refused(t, index, mask):
+    """An unreadable mask: the host's message, then the dialog again with
+    the mask kept; Esc there changes nothing."""
+    before = t.selected()
+    t.open_mask_dialog(index)
+    t.host.type(mask)
+    t.host.wait(lambda s: mask in s, 10, f"the mask {mask!r} in the field")
+    t.host.key("Enter")
+    s = t.host.wait(lambda s: t.texts["incorrect_mask"] in s, 10, "the host's message")
+    t.ok(f"the mask {mask!r} gets the host's message {t.texts['incorrect_mask']!r}")
+    t.host.key("Enter")
+    title = t.texts["select_title" if index == SELECT else "unselect_title"]
+    t.host.wait(lambda s: title in s and mask in s and t.texts["incorrect_mask"] not in s, 10,
+                "the dialog again with the mask")
+    t.ok("then the dialog again, with the mask kept")
+    t.host.key("Escape")
+    s = t.dialog_closed()
+    t.check(t.selected(s) == before, "Esc there leaves the selection as it was", s)
+
+
+def group_masks(t):
+    s = t.apply_mask(SELECT, "*pie*;*jam")
+    t.expect_selection(["bravo.txt", "hotel.txt"], s)
+    t.ok("a list of masks selects what any of them matches")
+    s = t.apply_mask(UNSELECT, "*|apricot*")
+    t.expect_selection(["hotel.txt"], s)
+    t.ok("an exclusion after | keeps its items out")
+    s = t.apply_mask(SELECT, "/^(zebra|banana)/i")
+    t.expect_selection(["alpha.txt", "delta.txt", "hotel.txt"], s)
+    t.ok("a regular expression selects what it finds")
+    expect_mask_refused(t, SELECT, "/draft(")
+
+
+PLUGIN_GUID = "BF22E90B-517C-4865-99E2-60AF8B157421"
+SYS_ID = "0x564C5452"  # "VLTR"
+
+# Calls beside the package's sample, on keys of their own in far2l, whose
+# macros are key macros only.
+FAR2L_TEST_MACROS = f"""
+[KeyMacros/Shell/AltShiftU]
+Sequence=callplugin({SYS_ID},"Unselect:/^draft/i")
+
+[KeyMacros/Shell/AltShiftA]
+Sequence=callplugin({SYS_ID},"Search apricot pie")
+"""
+
+
+def shows_answer(screen, answer):
+    """A message box whose one line is answer."""
+    return any(re.search(rf"║\s+{re.escape(answer)}\s+║", row) for row in screen.rows)
+
+
+def lua(t, chunk):
+    """Runs Lua typed on the command line, as the macro engine takes it."""
+    line = "lua:" + chunk
+    t.host.type(line)
+    t.host.wait(lambda s: line[-24:] in s.row(28), 20, "the Lua line typed")
+    t.host.key("Enter")
+
+
+def group_macros(t):
+    """The package's sample macros on their keys, and the commands as a
+    macro calls them. The sample binds Alt+Shift+D to the speed search and
+    Alt+Shift+S to selecting the items described as drafts."""
+    t.host.key("M-D")
+    t.host.wait(lambda s: t.box_text(s) == "", 10, "the search box from Alt+Shift+D")
+    t.host.type("apr")
+    t.wait_search("apr", "hotel.txt")
+    t.ok("the sample's Alt+Shift+D opens the speed search")
+    t.host.key("Escape")
+    t.settle(lambda s: BOX_TITLE not in s)
+    t.host.key("M-S")
+    s = t.settle(lambda s: t.selected(s) == {"india.txt"})
+    t.expect_selection(["india.txt"], s)
+    t.ok("the sample's Alt+Shift+S selects the drafts")
+    if t.host.kind == "far2l":
+        t.host.key("M-U")
+        s = t.settle(lambda s: not t.selected(s))
+        t.expect_selection([], s)
+        t.ok("callplugin with Unselect and a regular expression")
+        t.host.key("M-A")
+        t.wait_search("apricot", "hotel.txt")
+        t.ok("callplugin with Search and a starting text: as much as a description begins with")
+        t.host.key("Escape")
+        t.settle(lambda s: BOX_TITLE not in s)
+        return
+    call = f'Plugin.Call("{PLUGIN_GUID}", '
+    lua(t, f'far.Message(tostring({call}"Unselect", "/^draft/i")), "answer")')
+    t.host.wait(lambda s: "answer" in s and shows_answer(s, "1"), 20, "the answer 1")
+    t.host.key("Enter")
+    s = t.settle(lambda s: not t.selected(s))
+    t.expect_selection([], s)
+    t.ok("Plugin.Call Unselect with a regular expression answers the number of items matched")
+    lua(t, f'far.Message(tostring({call}"Select", "apple*|*strudel*")), "answer")')
+    t.host.wait(lambda s: "answer" in s and shows_answer(s, "1"), 20, "the answer 1")
+    t.host.key("Enter")
+    s = t.settle(lambda s: t.selected(s) == {"bravo.txt"})
+    t.expect_selection(["bravo.txt"], s)
+    t.ok("Plugin.Call Select with a list and an exclusion")
+    lua(t, f'{call}"Search", "apricot pie")')
+    t.wait_search("apricot", "hotel.txt")
+    t.ok("Plugin.Call Search with a starting text: as much as a description begins with")
+    t.host.key("Escape")
+    t.settle(lambda s: BOX_TITLE not in s)
 
 
 # ---- Find in a folder tree ----------------------------------------------------
@@ -397,4 +558,7 @@ GROUPS = {
     "unicode": (group_unicode, {"unicode": True}),
     "russian": (group_russian, {"unicode": True, "language": "Russian"}),
     "find": (group_find, {"unicode": True, "tree": True}),
+    "keys": (group_keys, {"unicode": True}),
+    "masks": (group_masks, {"unicode": True}),
+    "macros": (group_macros, {"unicode": True, "macros": FAR2L_TEST_MACROS}),
 }

@@ -17,6 +17,7 @@ ITEMS = [
     ("golf.txt", "Élan vital, café notes", 77),
     ("hotel.txt", "Apricot jam", 88),
     ("my notes.txt", "Quoted name with a space", 99),
+    ("india.txt", "Draft letter to the bank", 110),
 ]
 UNICODE_ITEMS = {"foxtrot.txt", "golf.txt"}
 NAMES = ["..", "descript.ion"] + [name for name, _, _ in ITEMS]
@@ -113,6 +114,9 @@ ENGLISH = {
     "select_title": "Description Select",
     "unselect_title": "Description Unselect",
 }
+# The host's own message about a mask it cannot read, in its languages.
+INCORRECT_MASK = {"English": "File-mask string contains errors",
+                  "Russian": "Некорректная маска файлов"}
 BOX_TITLE = "Desc. Search"
 
 
@@ -138,7 +142,7 @@ def texts(plugin_dir, language):
     """The menu and dialog texts in `language`, from the plug-in's .lng file
     (messages in order: title, three commands, two dialog titles), and the
     mask dialog's help topic title from its .hlf."""
-    result = dict(ENGLISH)
+    result = dict(ENGLISH, incorrect_mask=INCORRECT_MASK[language])
     lng = _files(plugin_dir, ".lng", language)
     if lng:
         with open(lng[0], encoding="utf-8-sig") as f:
@@ -153,7 +157,17 @@ def texts(plugin_dir, language):
                           interrupted=messages[15], stopped=messages[29])
     hlf = _files(plugin_dir, ".hlf", language)
     result["help_title"] = _topic_title(hlf[0], "DescSel") if hlf else None
+    result["search_help_title"] = _topic_title(hlf[0], "SpeedSearch") if hlf else None
     return result
+
+
+def sample_macros(plugin_dir):
+    """The sample macro file the package ships: (name, text), or None."""
+    for name in sorted(os.listdir(plugin_dir)):
+        if name.endswith(".lua") or name == "key_macros.ini":
+            with open(os.path.join(plugin_dir, name), encoding="utf-8") as f:
+                return name, f.read()
+    return None
 
 
 def _topic_title(path, topic):

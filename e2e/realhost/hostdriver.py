@@ -272,16 +272,21 @@ class Host:
     """One run of a host. Use as a context manager: leaving it quits the host
     and ends everything it started."""
 
-    def __init__(self, kind, plugin, work, language="English"):
+    def __init__(self, kind, plugin, work, language="English", macro_engine=False):
         """kind: x86, x64 or far2l. plugin: files and folders (whose files)
         to install as the plug-in, or None. work: a folder of our own where
-        the Wine prefix lives between runs (its path may be of any length)."""
+        the Wine prefix lives between runs (its path may be of any length).
+        macro_engine: the Windows hosts get their macro engine (LuaMacro) from
+        ../macro-engine beside them; far2l has its own built in."""
         if kind not in KINDS:
             raise ValueError(f"unknown host kind {kind!r}")
         self.kind, self.language = kind, language
         self.work = os.path.abspath(work)
         self.source = os.path.join(realhost_root(), kind)
         self._check_available()
+        engine = os.path.join(realhost_root(), "macro-engine", kind)
+        if macro_engine and kind != "far2l" and not os.path.isdir(engine):
+            raise Unavailable(f"no macro engine for the {kind} host at {engine}")
         os.makedirs(self.work, exist_ok=True)
         self.tmp = session_folder(f"realhost-{kind}-")
         self.copy = os.path.join(self.tmp, "host")
@@ -299,6 +304,8 @@ class Host:
                 self.env.update(WINEARCH="win32")
         try:
             shutil.copytree(self.source, self.copy, symlinks=True)
+            if macro_engine and kind != "far2l":
+                shutil.copytree(engine, self.copy, symlinks=True, dirs_exist_ok=True)
             os.makedirs(self.profile)
             if plugin:
                 self.install(plugin)
@@ -353,6 +360,18 @@ class Host:
             for f in files:
                 shutil.copy2(f, dest)
         self.plugin_dir = dest
+
+    def install_macros(self, name, text):
+        """A macro file the host loads at its start: into the profile's
+        Macros\\scripts for the macro engine of the Windows hosts, as
+        settings/key_macros.ini of the profile for far2l."""
+        if self.kind == "far2l":
+            path = os.path.join(self.profile, ".config", "settings", "key_macros.ini")
+        else:
+            path = os.path.join(self.profile, "Macros", "scripts", name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "w", encoding="utf-8") as f:
+            f.write(text)
 
     def _prepare_prefix(self):
         """A new Wine prefix takes 10 s or more: make it once, outside any

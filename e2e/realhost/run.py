@@ -72,11 +72,20 @@ def run(args):
             folder = fixture.make_tree(os.path.join(scratch, "tree"))
         else:
             folder = fixture.make_folder(os.path.join(scratch, "folder"), unicode)
+        macros = needs.get("macros")
+        sample = fixture.sample_macros(plugin) if macros else None
+        if macros and not sample:
+            print("FAIL: the plug-in's package holds no sample macro file")
+            return 1
         try:
-            host = Host(args.kind, plugin, args.work, language=language)
+            host = Host(args.kind, plugin, args.work, language=language,
+                        macro_engine=bool(macros))
         except Unavailable as e:
             print(f"SKIP: {e}")
             return SKIP
+        if sample:
+            name, text = sample
+            host.install_macros(name, text + (macros if args.kind == "far2l" else ""))
         with host:
             host.start(folder)
             host.view_mode(args.mode == "descriptions")

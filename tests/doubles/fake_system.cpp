@@ -23,16 +23,16 @@ System& TheSystem() {
   return theSystem;
 }
 
-sys::ConsoleEvent KeyDown(uint32_t character, uint16_t virtualKey) {
-  return sys::ConsoleEvent{sys::kKeyEvent, true, virtualKey, character};
+sys::ConsoleEvent KeyDown(uint32_t character, uint16_t virtualKey, uint32_t controlKeyState) {
+  return sys::ConsoleEvent{sys::kKeyEvent, true, virtualKey, character, controlKeyState, 0};
 }
 
 sys::ConsoleEvent KeyUp(uint32_t character, uint16_t virtualKey) {
-  return sys::ConsoleEvent{sys::kKeyEvent, false, virtualKey, character};
+  return sys::ConsoleEvent{sys::kKeyEvent, false, virtualKey, character, 0, 0};
 }
 
-sys::ConsoleEvent MouseEvent() {
-  return sys::ConsoleEvent{0x0002, false, 0, 0};
+sys::ConsoleEvent MouseEvent(uint32_t buttons) {
+  return sys::ConsoleEvent{sys::kMouseEvent, false, 0, 0, 0, buttons};
 }
 
 std::array<char16_t, 128> Cp866UpperHalf() {
@@ -75,7 +75,7 @@ void AddFile(const std::u16string& folder, const std::u16string& name,
 }
 
 sys::ConsoleEvent FocusEvent() {
-  return sys::ConsoleEvent{0x0010, false, 0, 0};
+  return sys::ConsoleEvent{0x0010, false, 0, 0, 0, 0};
 }
 
 }  // namespace fake

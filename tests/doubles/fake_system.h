@@ -60,9 +60,11 @@ System& ResetSystem();
 System& TheSystem();
 
 // Console events, as a user's keyboard and mouse would queue them.
-sys::ConsoleEvent KeyDown(uint32_t character, uint16_t virtualKey = 0);
+sys::ConsoleEvent KeyDown(uint32_t character, uint16_t virtualKey = 0,
+                          uint32_t controlKeyState = 0);
 sys::ConsoleEvent KeyUp(uint32_t character, uint16_t virtualKey = 0);
-sys::ConsoleEvent MouseEvent();
+// A mouse event with the buttons held (none: a move).
+sys::ConsoleEvent MouseEvent(uint32_t buttons = 0);
 sys::ConsoleEvent FocusEvent();
 
 // Puts a file into the stand-in file system, replacing one of the same name.

@@ -25,6 +25,7 @@ struct SearchSteps {
 
   // Carries out one key; false when it ends the search (Esc).
   bool Key(uint32_t c) { return ApplySearchKey(c, Session()); }
+  bool Key(SearchAction action, uint32_t c = 0) { return ApplySearchKey(action, c, Session()); }
 
   // Types text afresh, unit by unit, and searches from the cursor (step 0)
   // or the item after it (step 1). True when an item matched.

@@ -2,7 +2,10 @@
 // and commands and for the fuzzers: items with names, descriptions and
 // sizes, a cursor and a rectangle; a scripted queue of console events and
 // the user's answers to the menu and the mask dialog; everything the rules
-// draw, move and select recorded as it happens.
+// draw, move and select recorded as it happens. QuickSearchTestGateway is
+// the same for a host with a quick search of its own: a clipboard, help,
+// and a keyboard layout whose q, w and e are the Cyrillic letters on those
+// keys.
 #pragma once
 
 #include <cstdint>
@@ -67,6 +70,13 @@ struct Host {
   bool (*cmpName)(const Char* mask, const Char* str) = [](const Char* mask, const Char* str) {
     return MatchFileMask(mask, str);
   };
+  // The host's mask service: which masks it reads (the others get its
+  // message), and how it compares a description with one.
+  bool (*maskIsValid)(const Char* mask) = [](const Char*) { return true; };
+  bool (*matchesMask)(const Char* mask, const Char* str) = [](const Char* mask, const Char* str) {
+    return MatchFileMask(mask, str);
+  };
+  std::optional<String<Char>> clipboard;  // none: no text on it
 
   // ---- The console ----
   std::deque<sys::ConsoleEvent> keys;
@@ -78,6 +88,8 @@ struct Host {
   int menuChoice = -1;
   bool dialogAccepted = true;
   std::optional<String<Char>> dialogTyped;  // none: the field left as it opened
+  // Typed into the dialogs after the first, one each, before dialogTyped.
+  std::deque<String<Char>> laterDialogsTyped;
 
   // ---- What the rules did ----
   std::vector<Draw<Char>> draws;
@@ -93,6 +105,8 @@ struct Host {
   int selectionsBegun = 0;
   int selectionsEnded = 0;
   int snapshotsHeld = 0;
+  int maskMessages = 0;
+  std::vector<String<Char>> helpTopics;
 
   static std::vector<String<Char>> EnglishMessages() {
     std::vector<String<Char>> texts;
@@ -214,6 +228,12 @@ struct TestGateway {
 
   // ---- Selection ----
 
+  static bool CheckMask(const C* mask) {
+    if (host.maskIsValid(mask)) return true;
+    ++host.maskMessages;
+    return false;
+  }
+  static bool MatchesMask(const C* mask, const C* str) { return host.matchesMask(mask, str); }
   static void BeginSelection(PanelSnapshot*) { ++host.selectionsBegun; }
   static void SetSelected(PanelSnapshot*, uint32_t index, bool selected) {
     host.items.at(index).selected = selected;
@@ -233,11 +253,39 @@ struct TestGateway {
   static bool RunMaskDialog(const C* title, KeptMask<C>* mask) {
     host.dialogs.push_back(DialogCall<C>{title, mask->text});
     KeepMask(mask, host.dialogTyped ? host.dialogTyped->c_str() : mask->text);
+    if (!host.laterDialogsTyped.empty()) {
+      host.dialogTyped = host.laterDialogsTyped.front();
+      host.laterDialogsTyped.pop_front();
+    }
     return host.dialogAccepted;
   }
 };
 
 static_assert(Gateway<TestGateway<char>> && Gateway<TestGateway<char16_t>> &&
               Gateway<TestGateway<wchar_t>>);
+
+template <class C>
+struct QuickSearchTestGateway : TestGateway<C> {
+  static constexpr bool kLikeHostQuickSearch = true;
+  using TestGateway<C>::host;
+
+  static uint32_t ClipboardLine(C* out, uint32_t capacity) {
+    if (!host.clipboard) return 0;
+    uint32_t n = 0;
+    for (; n < capacity && n < host.clipboard->size() && (*host.clipboard)[n] != '\n'; ++n) {
+      out[n] = (*host.clipboard)[n];
+    }
+    return n;
+  }
+  static void ShowHelp(const C* topic) { host.helpTopics.push_back(topic); }
+  static C OtherLayout(C letter) {
+    const String<C> latin = {'q', 'w', 'e'}, local = {C(0x0439), C(0x0446), C(0x0443)};
+    const size_t at = latin.find(letter);
+    return at == String<C>::npos ? letter : local[at];
+  }
+};
+
+static_assert(QuickSearchGateway<QuickSearchTestGateway<char16_t>> &&
+              QuickSearchGateway<QuickSearchTestGateway<wchar_t>>);
 
 }  // namespace test

@@ -6,6 +6,7 @@
 
 #include "far2l/far2l_gateway.h"
 #include "filemask/file_mask.h"
+#include "filemask/mask_list.h"
 
 extern "C" void SetStartupInfoW(const far2l::PluginStartupInfo* info);
 
@@ -101,6 +102,46 @@ int Control(HANDLE panel, int command, int param1, LONG_PTR param2) {
 
 int CmpName(const wchar_t* pattern, const wchar_t* str, int skipPath) {
   return skipPath == 0 && MatchFileMask(pattern, str) ? 1 : 0;
+}
+
+int ProcessName(const wchar_t* mask, wchar_t* name, DWORD, DWORD flags) {
+  switch (flags & ~PN_SHOWERRORMESSAGE) {
+    case PN_CMPNAMELIST:
+      ++theHost.listCompares;
+      return MatchMaskList(mask, name) ? 1 : 0;
+    case PN_CHECKMASK:
+      if (MaskListIsValid(mask)) return 1;
+      theHost.maskMessages += (flags & PN_SHOWERRORMESSAGE) != 0;
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+wchar_t* PasteFromClipboard() {
+  if (!theHost.clipboard) return nullptr;
+  ++theHost.liveClipboardCopies;
+  return wcsdup(theHost.clipboard->c_str());
+}
+
+void DeleteBuffer(void* buffer) {
+  if (buffer != nullptr) --theHost.liveClipboardCopies;
+  free(buffer);
+}
+
+wchar_t* XLat(wchar_t* line, int start, int end, DWORD) {
+  const std::wstring latin = L"qwe", local = L"\x0439\x0446\x0443";
+  for (int i = start; i < end && line[i] != 0; ++i) {
+    if (const size_t at = latin.find(line[i]); at != std::wstring::npos) line[i] = local[at];
+  }
+  return line;
+}
+
+BOOL ShowHelp(const wchar_t* module, const wchar_t* topic, DWORD flags) {
+  if (flags == FHELP_SELFHELP && module == startupInfo.ModuleName) {
+    theHost.helpTopics.push_back(topic);
+  }
+  return 1;
 }
 
 void Text(int x, int y, uint64_t color, const wchar_t* str) {
@@ -252,12 +293,23 @@ Far2lHost& InstallFar2l() {
   info.Message = Message;
   info.SaveScreen = SaveScreen;
   info.RestoreScreen = RestoreScreen;
+  info.ShowHelp = ShowHelp;
+  info.ModuleName = L"/usr/lib/far2l/Plugins/Veltrane/plug/Veltrane.far-plug-wide";
+  FarStandardFunctions functions{};
+  functions.StructSize = sizeof functions;
+  functions.ProcessName = ProcessName;
+  functions.PasteFromClipboard = PasteFromClipboard;
+  functions.DeleteBuffer = DeleteBuffer;
+  functions.XLat = XLat;
+  info.FSF = &functions;
   SetStartupInfoW(&info);
   // The test binary exports no WinPort functions: the module found none, so
   // the console is handed over as the far2l executable would resolve it.
   ConsoleFunctions console{PeekConsoleInput, ReadConsoleInput, WaitConsoleInput,
                            GetConsoleScreenBufferInfo, SetConsoleCursorPosition};
   far2l::Start(info, console);
+  functions = FarStandardFunctions{};
+  info.FSF = nullptr;
   return theHost;
 }
 
@@ -276,9 +328,10 @@ INPUT_RECORD Key(wchar_t character, uint16_t virtualKey, uint32_t controlState, 
   return record;
 }
 
-INPUT_RECORD MouseMove() {
+INPUT_RECORD MouseMove(uint32_t buttons) {
   INPUT_RECORD record{};
   record.EventType = MOUSE_EVENT;
+  record.Event.MouseEvent.dwButtonState = buttons;
   return record;
 }
 

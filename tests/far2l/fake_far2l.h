@@ -79,6 +79,8 @@ struct Far2lHost {
   std::deque<far2l::INPUT_RECORD> queue;
   int screenRows = 30;
 
+  std::optional<std::wstring> clipboard;  // none: no text on the clipboard
+
   // What the plug-in did.
   std::vector<ControlCall> controls;
   std::vector<std::pair<int, int>> redraws;  // (current, top) of redraws that move the cursor
@@ -90,11 +92,18 @@ struct Far2lHost {
   std::vector<MessageCall> messageBoxes;
   int screensSaved = 0;
   int screensRestored = 0;
+  int maskMessages = 0;                  // "incorrect mask" messages shown
+  int listCompares = 0;                  // ProcessName in its list mode
+  std::vector<std::wstring> helpTopics;  // ShowHelp with the plug-in's module
+  int liveClipboardCopies = 0;           // from PasteFromClipboard, not yet deleted
 
   std::vector<int> Commands() const;
 };
 
-// Resets the host and starts the module in it through SetStartupInfoW.
+// Resets the host and starts the module in it through SetStartupInfoW. The
+// standard functions live, as in far2l, in a record that is gone once
+// SetStartupInfoW returns. Their mask lists are filemask/mask_list.h's;
+// their XLat table swaps q, w and e with the Cyrillic letters on those keys.
 Far2lHost& InstallFar2l();
 
 // Restarts the module as in a far2l executable that exports no WinPort
@@ -104,7 +113,8 @@ void StartWithoutConsole();
 // Key events as far2l's terminal front end queues them.
 far2l::INPUT_RECORD Key(wchar_t character, uint16_t virtualKey = 0, uint32_t controlState = 0,
                         bool down = true);
-far2l::INPUT_RECORD MouseMove();
+// A mouse event with the buttons held (none: a move).
+far2l::INPUT_RECORD MouseMove(uint32_t buttons = 0);
 // Work the host queued for its own thread.
 far2l::INPUT_RECORD Callback();
 

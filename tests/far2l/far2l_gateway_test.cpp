@@ -6,9 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "far2l/far2l_panel_records.h"
 #include "tests/doubles/fake_system.h"
 #include "tests/far2l/fake_far2l.h"
 
@@ -213,6 +217,37 @@ TEST_F(Far2lSpeedSearchTest, WorkTheHostQueuedForItsThreadEndsTheSearchAndStaysQ
   EXPECT_EQ(host->Commands().back(), FCTL_REDRAWPANEL);
 }
 
+// The host's quick-search keys reach the rules with their modifiers; the
+// clipboard, the help and the other keyboard layout are the host's.
+TEST_F(Far2lSpeedSearchTest, PastesOpensItsHelpAndEndsOnAClickThatStaysForTheHost) {
+  host->clipboard = L"report june\nsecond line";
+  host->queue = {Key(0, 'V', kLeftCtrl), Key(0, 0x70), fake2l::MouseMove(1)};
+  Run(kSpeedSearch);
+  EXPECT_EQ(FieldTexts().back(), L"report june");
+  EXPECT_EQ(host->redraws.back().first, 3);
+  EXPECT_EQ(host->liveClipboardCopies, 0) << "the host's copy is given back";
+  EXPECT_EQ(host->helpTopics, std::vector<std::wstring>{L"SpeedSearch"});
+  ASSERT_EQ(host->queue.size(), 1u) << "the click ends the search and stays queued";
+  EXPECT_EQ(host->queue.front().EventType, MOUSE_EVENT);
+}
+
+TEST_F(Far2lSpeedSearchTest, ALetterIsRetriedInTheOtherLayoutUnlessTheHostsSettingsSayNo) {
+  const std::filesystem::path profile = std::filesystem::path(testing::TempDir()) / "far2l-xlat";
+  std::filesystem::create_directories(profile / ".config/settings");
+  setenv("FARSETTINGS", profile.c_str(), 1);
+  host->items = {{L"a", L"\x0439\x043E\x0433\x0443\x0440\x0442"}};  // starts with the letter on q
+  for (const char* setting : {"", "[XLat]\nEnableForFastFileFind=0\n"}) {
+    std::ofstream(profile / ".config/settings/config.ini") << "[Other]\nEnableForFastFileFind=0\n"
+                                                           << setting;
+    host->queue = {Key(L'q', 'Q'), Key(0, VK_ESCAPE)};
+    host->texts.clear();
+    Run(kSpeedSearch);
+    EXPECT_EQ(FieldTexts().back(), *setting ? L"" : L"\x0439") << "settings: " << setting;
+  }
+  unsetenv("FARSETTINGS");
+  std::filesystem::remove_all(profile);
+}
+
 TEST_F(Far2lSpeedSearchTest, WithoutTheHostsConsoleFunctionsTheSearchEndsAtOnce) {
   fake2l::StartWithoutConsole();
   host->queue = {Key(L'r', 'R')};
@@ -253,6 +288,7 @@ TEST_F(Far2lSelectTest, SelectsAndUnselectsMatchesBetweenBeginAndEndOfSelection)
   };
   Run(kSelect);
   EXPECT_EQ(host->selections, (std::vector<std::pair<int, bool>>{{1, true}, {3, true}}));
+  EXPECT_EQ(host->listCompares, 0) << "one pattern needs no list parsed anew per item";
   const std::vector<int> commands = host->Commands();
   const std::vector<int> tail(commands.end() - 6, commands.end());
   EXPECT_EQ(tail, (std::vector<int>{FCTL_GETPANELINFO, FCTL_BEGINSELECTION, FCTL_SETSELECTION,
@@ -290,6 +326,20 @@ TEST_F(Far2lSelectTest, TheMaskIsKeptAcrossBothCommandsWhicheverWayTheDialogClos
   EXPECT_EQ(host->dialogs[1].texts[1], L"report*");
   EXPECT_EQ(host->dialogs[2].texts[1], L"typed, then Esc");
   EXPECT_EQ(host->dialogs[3].texts[1], std::wstring(511, L'*'));
+}
+
+TEST_F(Far2lSelectTest, MasksAreTheHostsListsAndAnUnreadableOneAsksAgainWithItsText) {
+  std::vector<std::wstring> opened;
+  host->onDialog = [&opened](std::wstring* field) {
+    opened.push_back(*field);
+    *field = opened.size() == 1 ? L"/report" : L"report*;readme*|*june";
+    return 1;
+  };
+  Run(kSelect);
+  EXPECT_EQ(host->maskMessages, 1) << "the host's own message";
+  EXPECT_EQ(opened.at(1), L"/report") << "the dialog again, with the text kept";
+  EXPECT_EQ(host->selections, (std::vector<std::pair<int, bool>>{{1, true}, {2, true}}));
+  EXPECT_GT(host->listCompares, 0);
 }
 
 TEST_F(Far2lSelectTest, NoIndexBeyondThePanelWhenTheHostReReadTheFolderMeanwhile) {
@@ -339,6 +389,36 @@ TEST_F(Far2lEntryPointsTest, WithoutALanguageFileTheTextsAreEnglish) {
                                       L"&Description Speed Search", L"&Select by description...",
                                       L"&Unselect by description...", L"&Find by description..."}));
   EXPECT_EQ(host->dialogs.at(0).texts[0], L"Description Select");
+}
+
+TEST_F(Far2lEntryPointsTest, MacrosCallTheCommandsByNameOrByTheirPlaceInTheMenu) {
+  PluginInfo info{};
+  GetPluginInfoW(&info);
+  EXPECT_EQ(info.SysID, 0x564C5452u) << "callplugin(0x564C5452, ...)";
+  const int fromMacro = OPEN_FROMMACRO | OPEN_FROMMACROSTRING | 1;  // in the panels
+  auto call = [&](const wchar_t* command) {
+    return OpenPluginW(fromMacro, reinterpret_cast<INT_PTR>(command));
+  };
+
+  EXPECT_EQ(call(L"Select:report*"), InvalidHandleValue()) << "never a handle of a panel";
+  EXPECT_EQ(host->selections, (std::vector<std::pair<int, bool>>{{1, true}, {3, true}}));
+  call(L"unselect *june");
+  EXPECT_EQ(host->selections.back(), std::make_pair(3, false));
+  call(L"Select:/report");
+  EXPECT_EQ(host->maskMessages, 1);
+  call(L"Sort");
+  EXPECT_TRUE(host->dialogs.empty() && host->menus.empty());
+
+  host->queue = {Key(0, VK_ESCAPE)};
+  call(L"Search:readme, please");
+  EXPECT_EQ(FieldTexts().back(), L"readme") << "as far as a description begins with it";
+  host->onDialog = [](std::wstring* field) {
+    *field = L"readme";
+    return 1;
+  };
+  EXPECT_EQ(OpenPluginW(OPEN_FROMMACRO | 1, kSelect), InvalidHandleValue());
+  EXPECT_EQ(host->dialogs.size(), 1u) << "by number: the command as the menu runs it";
+  EXPECT_TRUE(host->menus.empty());
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 // The stand-in current-generation host's services.
 #include "tests/far3/fake_far3.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "far3/far3_panel_records.h"
+#include "filemask/mask_list.h"
 
 extern "C" void SetStartupInfoW(const far3::PluginStartupInfo* info);
 
@@ -163,6 +165,10 @@ void* DialogInit(const far3::Uuid* pluginId, const far3::Uuid* id, intptr_t x1, 
 
 intptr_t DialogRun(void*) {
   openField = theHost.dialogText;
+  if (!theHost.laterDialogTexts.empty()) {
+    theHost.dialogText = theHost.laterDialogTexts.front();
+    theHost.laterDialogTexts.erase(theHost.laterDialogTexts.begin());
+  }
   return theHost.dialogResult;
 }
 
@@ -197,7 +203,33 @@ intptr_t SendDlgMessage(void*, intptr_t msg, intptr_t, void*) {
 }
 
 size_t ProcessName(const char16_t* mask, char16_t* name, size_t, uint64_t flags) {
-  return flags == far3::PN_CMPNAME && MaskMatches(mask, name);
+  theHost.processNameModes.push_back(flags);
+  switch (flags & ~far3::PN_SHOWERRORMESSAGE) {
+    case far3::PN_CMPNAME:
+      return MaskMatches(mask, name);
+    case far3::PN_CMPNAMELIST:
+      return MatchMaskList(mask, name);
+    case far3::PN_CHECKMASK:
+      if (MaskListIsValid(mask)) return 1;
+      theHost.maskMessages += (flags & far3::PN_SHOWERRORMESSAGE) != 0;
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+size_t PasteFromClipboard(int type, char16_t* data, size_t size) {
+  if (type != far3::FCT_ANY || !theHost.clipboard) return 0;
+  const std::u16string& text = *theHost.clipboard;
+  if (data != nullptr) std::memcpy(data, text.c_str(), std::min(size, text.size() + 1) * 2);
+  return text.size() + 1;
+}
+
+int ShowHelp(const char16_t* module, const char16_t* topic, uint64_t flags) {
+  if (flags == far3::FHELP_SELFHELP && module == startupInfo.ModuleName) {
+    theHost.helpTopics.push_back(topic);
+  }
+  return 1;
 }
 
 // Basic Latin and Cyrillic capitals; enough for the tests' descriptions.
@@ -232,6 +264,7 @@ Host& Reset() {
   standardFunctions = far3::FarStandardFunctions{};
   standardFunctions.StructSize = sizeof standardFunctions;
   standardFunctions.ProcessName = ProcessName;
+  standardFunctions.PasteFromClipboard = PasteFromClipboard;
   startupInfo = far3::PluginStartupInfo{};
   startupInfo.StructSize = sizeof startupInfo;
   startupInfo.ModuleName = u"C:\\Far\\Plugins\\Veltrane\\Veltrane.dll";
@@ -240,6 +273,7 @@ Host& Reset() {
   startupInfo.PanelControl = PanelControl;
   startupInfo.Text = Text;
   startupInfo.FSF = &standardFunctions;
+  startupInfo.ShowHelp = ShowHelp;
   startupInfo.AdvControl = AdvControl;
   startupInfo.DialogInit = DialogInit;
   startupInfo.DialogRun = DialogRun;

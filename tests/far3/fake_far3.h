@@ -69,7 +69,8 @@ struct Host {
   std::optional<far3::FarColor> dialogEdit;
 
   // What the user does: the menu item chosen (negative: cancelled), the
-  // dialog's closing item and the text left in its field.
+  // dialog's closing item and the text left in its field. Texts queued in
+  // laterDialogTexts are left by the dialogs after the next, one each.
   intptr_t menuChoice = -1;
   intptr_t dialogResult = 1;
   std::u16string dialogText;
@@ -77,6 +78,8 @@ struct Host {
   intptr_t messageAnswer = 0;  // the button a message with buttons is closed by
   // The items FCTL_SETPANELDIRECTORY leaves the panel with.
   std::vector<Item> itemsAfterFolderChange;
+  std::vector<std::u16string> laterDialogTexts;
+  std::optional<std::u16string> clipboard;  // none: no text on the clipboard
 
   // The language file, by message number.
   std::vector<std::u16string> messages{u"Veltrane",
@@ -100,6 +103,9 @@ struct Host {
   int itemSizeQueries = 0;
   int itemFills = 0;
   int dialogsFreed = 0;
+  std::vector<uint64_t> processNameModes;  // the flags of each ProcessName call
+  int maskMessages = 0;                    // "incorrect mask" messages shown
+  std::vector<std::u16string> helpTopics;  // ShowHelp with the plug-in's module
 
   int Count(int command) const;
 };
@@ -111,7 +117,8 @@ Host& TheHost();
 
 // The host's mask rules as far as the tests need them: "*" any run, "?" any
 // one character, Latin and Cyrillic letters without regard to case, the
-// whole string; an empty mask matches nothing, as in the real host.
+// whole string; an empty mask matches nothing, as in the real host. Mask
+// lists (ProcessName's list mode) as filemask/mask_list.h has them.
 bool MaskMatches(const char16_t* mask, const char16_t* name);
 
 }  // namespace fake3

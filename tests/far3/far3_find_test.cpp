@@ -214,7 +214,7 @@ TEST_F(Far3FindTest, AMacroSearchesTheFolderItNamesWithoutTheDialog) {
   EXPECT_TRUE(host->dialogs.empty());
   EXPECT_EQ(List(), (std::vector<Listed>{{u"D:\\Other\\x.txt", u"x.txt", u"carrot cake"}}));
 
-  values[0].String = u"Select";
+  values[0].String = u"Sort";
   EXPECT_EQ(OpenW(&open), nullptr) << "no other call";
 }
 

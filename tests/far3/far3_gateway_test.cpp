@@ -5,10 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <string>
 
 #include "commands/select_command.h"
 #include "far3/far3_ids.h"
+#include "far3/far3_panel_records.h"
 #include "speedsearch/speed_search.h"
 #include "tests/doubles/fake_system.h"
 #include "tests/far3/fake_far3.h"
@@ -192,6 +194,23 @@ TEST_F(Far3SpeedSearch, DrawsTheBoxInThePalettesDialogColoursElseTheFixedOnes) {
   EXPECT_EQ(field.BackgroundColor, far3::kOpaque | 0x3);
 }
 
+// The host's own quick-search keys reach the rules with their modifiers, and
+// the clipboard, the help and a click are the host's.
+TEST_F(Far3SpeedSearch, PastesOpensItsHelpAndEndsOnAClickThatStaysForTheHost) {
+  host->items = {{u"a", u"Photo"}, {u"b", u"Tax 2024"}, {u"c", u"Tax 2023"}};
+  host->clipboard = u"tax 2023\r\nsecond line";
+  std::deque<sys::ConsoleEvent>& queue = fake::TheSystem().console.queue;
+  queue.push_back(fake::KeyDown(22, 'V', sys::kLeftCtrl));
+  queue.push_back(fake::KeyDown(0, 0x70));  // F1
+  queue.push_back(fake::MouseEvent(1));
+  SpeedSearchCommand<Far3>();
+
+  EXPECT_EQ(host->panelCalls[host->panelCalls.size() - 2].redrawCurrent, 2u);
+  EXPECT_EQ(host->helpTopics, std::vector<std::u16string>{u"SpeedSearch"});
+  ASSERT_EQ(queue.size(), 1u) << "the click ends the search and stays queued";
+  EXPECT_EQ(queue.front().mouseButtons, 1u);
+}
+
 // ---- Selection and the mask dialog --------------------------------------------------
 
 using Far3Select = Far3Test;
@@ -231,8 +250,31 @@ TEST_F(Far3Select, SetsOrClearsTheMatchingItemsBetweenBeginAndEndThenRedraws) {
   }
 }
 
+TEST_F(Far3Select, MasksAreTheHostsListsAndAnUnreadableOneAsksAgainWithItsText) {
+  host->items = {{u"a", u"Tax 2024"}, {u"b", u"Photo 2024"}, {u"c", u"tax 2023"}};
+  host->dialogText = u"/tax";  // a regular expression without its end
+  host->laterDialogTexts = {u"tax*;photo*|*2023"};
+  EXPECT_EQ(SelectCommand<Far3>(false), 2);
+
+  EXPECT_EQ(host->maskMessages, 1) << "the host's own message";
+  ASSERT_EQ(host->dialogs.size(), 2u);
+  EXPECT_EQ(host->dialogs[1].field, u"/tax") << "the dialog again, with the text kept";
+  std::vector<intptr_t> selected;
+  for (const fake3::PanelCall& call : host->panelCalls) {
+    if (call.command == far3::FCTL_SETSELECTION) selected.push_back(call.param1);
+  }
+  EXPECT_EQ(selected, (std::vector<intptr_t>{0, 1}));
+  EXPECT_EQ(host->processNameModes.back(), far3::PN_CMPNAMELIST);
+
+  host->panelCalls.clear();
+  host->dialogResult = -1;
+  EXPECT_EQ(SelectCommand<Far3>(false), -1);
+  EXPECT_EQ(host->Count(far3::FCTL_BEGINSELECTION), 0) << "Esc: nothing";
+}
+
 TEST_F(Far3Select, TheDialogIsTheHostsWithItsHelpHistoryAndTitle) {
   host->items = {{u"a", u"x"}};
+  host->dialogText = u"x";
   SelectCommand<Far3>(true);
   ASSERT_EQ(host->dialogs.size(), 1u);
   const fake3::DialogCall& dialog = host->dialogs[0];
@@ -310,6 +352,63 @@ TEST_F(Far3Plugin, OpenShowsTheCommandsAndRunsTheChosenOne) {
   EXPECT_EQ(OpenW(&open), nullptr) << "no panel of its own";
   EXPECT_EQ(host->dialogs.size(), 1u);
   EXPECT_EQ(host->dialogs[0].title, u"Description Unselect");
+}
+
+// Plugin.Call(guid, command[, argument]) from the host's macro engine.
+class Far3Macro : public Far3Test {
+ protected:
+  const far3::FarMacroCall* Call(std::vector<std::u16string> strings) {
+    values.assign(strings.size(), far3::FarMacroValue{});
+    texts = std::move(strings);
+    for (size_t i = 0; i < texts.size(); ++i) {
+      values[i].Type = far3::FMVT_STRING;
+      values[i].String = texts[i].c_str();
+    }
+    call = far3::OpenMacroInfo{sizeof call, values.size(), values.data()};
+    const far3::OpenInfo open{sizeof open, far3::OPEN_FROMMACRO, nullptr,
+                              reinterpret_cast<intptr_t>(&call), nullptr};
+    return static_cast<const far3::FarMacroCall*>(OpenW(&open));
+  }
+
+  static int64_t Answer(const far3::FarMacroCall* answer, int32_t type) {
+    EXPECT_NE(answer, nullptr);
+    if (answer == nullptr) return INT64_MIN;
+    EXPECT_EQ(answer->Count, 1u);
+    EXPECT_EQ(answer->Values[0].Type, type);
+    return answer->Values[0].Integer;
+  }
+
+  std::vector<std::u16string> texts;
+  std::vector<far3::FarMacroValue> values;
+  far3::OpenMacroInfo call{};
+};
+
+TEST_F(Far3Macro, SelectAndUnselectWithAMaskAnswerTheNumberOfItemsMatched) {
+  host->items = {{u"a", u"Tax 2024"}, {u"b", u"Photo"}, {u"c", u"tax 2023"}};
+  EXPECT_EQ(Answer(Call({u"Select", u"tax*"}), far3::FMVT_INTEGER), 2);
+  EXPECT_EQ(Answer(Call({u"unselect", u"*2023"}), far3::FMVT_INTEGER), 1) << "any case";
+  EXPECT_TRUE(host->dialogs.empty()) << "a given mask asks nothing";
+  EXPECT_EQ(Answer(Call({u"Select", u"/tax"}), far3::FMVT_INTEGER), -1);
+  EXPECT_EQ(host->maskMessages, 1);
+  EXPECT_EQ(Answer(Call({u"Select", std::u16string(512, u'*')}), far3::FMVT_INTEGER), -1)
+      << "longer than the dialog's field";
+
+  host->dialogText = u"photo";
+  EXPECT_EQ(Answer(Call({u"Select"}), far3::FMVT_INTEGER), 1) << "without a mask: the dialog";
+  EXPECT_EQ(host->dialogs.size(), 1u);
+}
+
+TEST_F(Far3Macro, SearchStartsWithTheTextGivenAndAnythingElseIsRefused) {
+  host->items = {{u"a", u"Photo"}, {u"b", u"Tax 2024"}};
+  fake::TheSystem().console.queue.push_back(fake::KeyDown(27, 0x1B));
+  EXPECT_EQ(Answer(Call({u"Search", u"tax 2099"}), far3::FMVT_BOOLEAN), 1);
+  bool shown = false;
+  for (const fake3::TextCall& text : host->texts) shown |= text.text == u"tax 20";
+  EXPECT_TRUE(shown) << "the text as far as a description begins with it";
+  EXPECT_EQ(host->panelCalls[host->panelCalls.size() - 2].redrawCurrent, 1u);
+
+  EXPECT_EQ(Call({u"Sort"}), nullptr);
+  EXPECT_EQ(Call({}), nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,11 @@
+// The host's own settings, which it keeps in settings/config.ini in its
+// profile folder and gives plug-ins no call to read.
+#pragma once
+
+namespace far2l {
+
+// The on/off option key of section in the host's settings file, or
+// fallback where the file, the section or the key is missing or unreadable.
+bool HostOptionOn(const char* section, const char* key, bool fallback);
+
+}  // namespace far2l
