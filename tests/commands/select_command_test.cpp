@@ -1,5 +1,6 @@
 // The select and unselect commands: when the mask dialog shows, what it
-// shows, the mask it keeps, and what a cancelled dialog leaves alone.
+// shows, the mask it keeps, what a cancelled dialog leaves alone, a mask
+// the host cannot read, and a mask a macro gives.
 #include "commands/select_command.h"
 
 #include <gtest/gtest.h>
@@ -87,6 +88,36 @@ TEST_F(SelectCommandTest, KeptMaskIsCutAt511Units) {
   host->dialogTyped.reset();
   SelectCommand<G>(false);
   EXPECT_EQ(host->dialogs[1].field, std::string(511, 'q'));
+}
+
+TEST_F(SelectCommandTest, AMaskTheHostCannotReadAsksAgainWithTheTextKept) {
+  host->maskIsValid = [](const char* mask) { return mask[0] != '/'; };
+  host->dialogTyped = "/report";
+  host->laterDialogsTyped = {"report*"};
+  EXPECT_EQ(SelectCommand<G>(false), 2) << "the number of items the mask matched";
+  EXPECT_EQ(host->maskMessages, 1) << "the host's own message";
+  ASSERT_EQ(host->dialogs.size(), 2u);
+  EXPECT_EQ(host->dialogs[1].field, "/report") << "the dialog again, with the text kept";
+  EXPECT_EQ(host->Selected(), (std::vector<bool>{true, false, true}));
+
+  host->dialogTyped = "/x";
+  host->laterDialogsTyped.clear();
+  host->dialogAccepted = false;
+  EXPECT_EQ(SelectCommand<G>(false), -1);
+  EXPECT_EQ(host->selectionsBegun, 1) << "Esc there selects nothing";
+}
+
+TEST_F(SelectCommandTest, AMaskGivenByAMacroIsUsedWithoutTheDialogWithinItsLimit) {
+  host->maskIsValid = [](const char* mask) { return mask[0] != '/'; };
+  EXPECT_EQ(SelectCommand<G>(false, "report*"), 2);
+  EXPECT_EQ(SelectCommand<G>(true, "*june"), 1);
+  EXPECT_EQ(host->Selected(), (std::vector<bool>{true, false, false}));
+  EXPECT_EQ(SelectCommand<G>(false, "/x"), -1);
+  EXPECT_EQ(host->maskMessages, 1);
+  EXPECT_EQ(SelectCommand<G>(false, std::string(512, '*').c_str()), -1)
+      << "longer than the dialog's field";
+  EXPECT_EQ(SelectCommand<G>(false, std::string(511, '*').c_str()), 3);
+  EXPECT_TRUE(host->dialogs.empty());
 }
 
 }  // namespace

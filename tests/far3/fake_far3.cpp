@@ -165,10 +165,6 @@ void* DialogInit(const far3::Uuid* pluginId, const far3::Uuid* id, intptr_t x1, 
 
 intptr_t DialogRun(void*) {
   openField = theHost.dialogText;
-  if (!theHost.laterDialogTexts.empty()) {
-    theHost.dialogText = theHost.laterDialogTexts.front();
-    theHost.laterDialogTexts.erase(theHost.laterDialogTexts.begin());
-  }
   return theHost.dialogResult;
 }
 

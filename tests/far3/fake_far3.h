@@ -69,8 +69,7 @@ struct Host {
   std::optional<far3::FarColor> dialogEdit;
 
   // What the user does: the menu item chosen (negative: cancelled), the
-  // dialog's closing item and the text left in its field. Texts queued in
-  // laterDialogTexts are left by the dialogs after the next, one each.
+  // dialog's closing item and the text left in its field.
   intptr_t menuChoice = -1;
   intptr_t dialogResult = 1;
   std::u16string dialogText;
@@ -78,7 +77,6 @@ struct Host {
   intptr_t messageAnswer = 0;  // the button a message with buttons is closed by
   // The items FCTL_SETPANELDIRECTORY leaves the panel with.
   std::vector<Item> itemsAfterFolderChange;
-  std::vector<std::u16string> laterDialogTexts;
   std::optional<std::u16string> clipboard;  // none: no text on the clipboard
 
   // The language file, by message number.
