@@ -30,7 +30,9 @@ std::vector<uint8_t> DescriptionFile(int items, bool utf8Mark) {
 }
 
 template <class Char>
-void ReadDescriptions(benchmark::State& state, bool utf8Mark) {
+void ReadDescriptions(
+    benchmark::State& state, bool utf8Mark,
+    const descriptions::HostRules& rules = descriptions::kCurrentGenerationRules) {
   const int items = static_cast<int>(state.range(0));
   fake::ResetSystem();
   const auto bytes = DescriptionFile(items, utf8Mark);
@@ -45,11 +47,12 @@ void ReadDescriptions(benchmark::State& state, bool utf8Mark) {
   const std::basic_string<Char> folder(kFolder.begin(), kFolder.end());
   const ItemStrings<Char> strings{pointers.data(), sizeof(const Char*), true,
                                   static_cast<uint32_t>(items)};
+  const descriptions::FolderItems<Char> panel{folder.c_str(), strings, {}, nullptr};
   for (auto _ : state) {
     descriptions::FolderDescriptions<Char> read;
-    if (!descriptions::ReadFolderDescriptions<Char>(folder.c_str(), nullptr, strings, &read))
+    if (!descriptions::ReadFolderDescriptions<Char>(rules, {nullptr, false}, panel, &read))
       state.SkipWithError("nothing read");
-    benchmark::DoNotOptimize(read.perItem);
+    benchmark::DoNotOptimize(read.strings.At(0));
     descriptions::ReleaseFolderDescriptions(&read);
   }
   state.counters["file_MiB"] = static_cast<double>(bytes.size()) / (1 << 20);
@@ -68,10 +71,10 @@ void BM_Utf8_char16(benchmark::State& state) {
   ReadDescriptions<char16_t>(state, true);
 }
 void BM_Oem_wchar(benchmark::State& state) {
-  ReadDescriptions<wchar_t>(state, false);
+  ReadDescriptions<wchar_t>(state, false, descriptions::kFar2lRules);
 }
 void BM_Utf8_wchar(benchmark::State& state) {
-  ReadDescriptions<wchar_t>(state, true);
+  ReadDescriptions<wchar_t>(state, true, descriptions::kFar2lRules);
 }
 
 #define SIZES ->Arg(1000)->Arg(10000)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond)

@@ -22,7 +22,8 @@ namespace {
 struct Gateway {
   using Char = wchar_t;
   static constexpr wchar_t kPathSeparator = L'/';
-  static const wchar_t* DescriptionFileNames() { return nullptr; }
+  static constexpr descriptions::HostRules kDescriptionRules = descriptions::kFar2lRules;
+  static descriptions::HostSettings<wchar_t> ReadDescriptionSettings() { return {nullptr, false}; }
   static bool CmpName(const wchar_t* mask, const wchar_t* str) { return MatchFileMask(mask, str); }
   static void ShowSearchProgress(const findtree::SearchCounts&, const wchar_t*) {}
   static bool SearchStopAsked() { return false; }

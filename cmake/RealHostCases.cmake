@@ -40,3 +40,20 @@ function(veltrane_realhost_cases)
     endforeach()
   endforeach()
 endfunction()
+
+# The plug-in's own reading of description files against what the host
+# shows in its Descriptions view, folder by folder (e2e/realhost/
+# differential.py): one test, realhost_<kind>_descriptions_as_the_host_reads_them.
+#
+#   veltrane_realhost_differential(KIND <x86|x64|far2l> PLUGIN <file or folder>...)
+function(veltrane_realhost_differential)
+  cmake_parse_arguments(PARSE_ARGV 0 RH "" "KIND" "PLUGIN")
+  set(command ${PYTHON3} ${PROJECT_SOURCE_DIR}/e2e/realhost/differential.py --kind ${RH_KIND}
+      --work ${CMAKE_BINARY_DIR}/realhost)
+  foreach(path IN LISTS RH_PLUGIN)
+    list(APPEND command --plugin ${path})
+  endforeach()
+  set(name realhost_${RH_KIND}_descriptions_as_the_host_reads_them)
+  add_test(NAME ${name} COMMAND ${command})
+  set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE 77 RESOURCE_LOCK realhost TIMEOUT 1800)
+endfunction()

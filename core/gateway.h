@@ -10,6 +10,7 @@
 
 #include "core/box_glyphs.h"
 #include "core/box_ink.h"
+#include "core/description_rules.h"
 #include "core/mask_dialog.h"
 #include "core/messages.h"
 #include "core/panel_view.h"
@@ -24,8 +25,9 @@ concept HostCharacter =
 // The active panel. PanelSnapshot is what one command took from the host
 // (the host's own record, or a copy on the heap); the view points into it
 // until ReleaseSnapshot. TakeSnapshot answers false, holding nothing, where
-// the panel is no file panel with at least one item. DescriptionFileNames is
-// the host's list of names, comma-separated, or null for the default names.
+// the panel is no file panel with at least one item. kDescriptionRules is
+// how the host reads a description file, ReadDescriptionSettings its
+// settings for it (asked only where the plug-in reads the file itself).
 // CmpName is the host's mask matcher on the whole string. MoveCursor puts
 // the host's cursor on an item with the given first line shown.
 template <class G>
@@ -34,7 +36,8 @@ concept PanelGateway = HostCharacter<typename G::Char> &&
              const typename G::Char* text, int line) {
   { G::TakeSnapshot(snapshot, view) } -> std::same_as<bool>;
   { G::ReleaseSnapshot(snapshot) } -> std::same_as<void>;
-  { G::DescriptionFileNames() } -> std::same_as<const typename G::Char*>;
+  { G::kDescriptionRules } -> std::convertible_to<descriptions::HostRules>;
+  { G::ReadDescriptionSettings() } -> std::same_as<descriptions::HostSettings<typename G::Char>>;
   { G::CmpName(text, text) } -> std::same_as<bool>;
   { G::MoveCursor(snapshot, line, line) } -> std::same_as<void>;
   { G::RedrawPanel() } -> std::same_as<void>;

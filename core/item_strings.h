@@ -1,22 +1,26 @@
 // One string per panel item, read where the host or the plug-in keeps it:
 // in the host's own item array (a pointer field, or the text itself as the
-// 1.x item's cFileName) or in an array of pointers.
+// 1.x item's cFileName), in an array of pointers, or made on first use.
 #pragma once
 
 #include <cstdint>
 
 // Item i's slot is at first + i * stride; it holds a `const Char*`
-// (byPointer) or the NUL-terminated text itself.
+// (byPointer) or the NUL-terminated text itself. Where make is set, the
+// strings are made when first asked for: make reads first, and its answer
+// lasts as long as what first points to.
 template <class Char>
 struct ItemStrings {
   const void* first;
   uint32_t stride;
   bool byPointer;
   uint32_t count;
+  const Char* (*make)(const void* source, uint32_t i) = nullptr;
 
   // Null where the item has no string. Host records may be packed, so a
   // pointer slot is read bytewise.
   const Char* At(uint32_t i) const {
+    if (make != nullptr) return make(first, i);
     const auto* slot =
         static_cast<const unsigned char*>(first) + static_cast<uintptr_t>(i) * stride;
     if (!byPointer) return reinterpret_cast<const Char*>(slot);

@@ -22,6 +22,9 @@ struct PanelView {
   PanelRect rect;  // in screen cells
   ItemStrings<Char> descriptions;
   ItemStrings<Char> names;
+  // The items' 8.3 names, where the host gives them (first is null where
+  // not): a description file may name an item by it.
+  ItemStrings<Char> shortNames;
   ItemSizes sizes;
   // The folder a file panel shows, or null where the panel is a plug-in's
   // and has no folder on disk to read a description file from.

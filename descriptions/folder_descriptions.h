@@ -1,259 +1,420 @@
 // The plug-in's own reading of a folder's description file, for when the
 // host hands the panel's items without descriptions (it reads the file only
 // while a panel shows a description column). Gives each item the description
-// the host itself would show for it; the rules of the file's lines are in
-// description_lines.h, of its encodings in text_decoding.h.
+// the host itself would show for it; which file is read is in
+// description_file.h, the rules of its lines in description_lines.h, of its
+// encodings in text_decoding.h.
 //
-// Which file: the first of the host's description file names that exists in
-// the folder as a regular file, found without regard to case, whatever it
-// holds. A name given on several lines takes the last one's description, and
-// names match the items' names without regard to case.
+// An item is looked up as the host looks it up: by its name, without regard
+// to case; failing that by its short name (where the host has one); failing
+// that, in a file in a code page, by its name and then its short name
+// round-tripped through that code page (so that a line written for 日本.txt
+// in an OEM file, which reads ??.txt, still describes it). Where several
+// lines name an item alike, the first one's description holds.
 //
 // Limits: a file larger than kMaxDescriptionFileBytes is not read at all;
 // paths longer than sys::kMaxPathUnits UTF-16 units are not built. Memory comes
-// from sys::Allocate and sys::ReadFolderFile only and is all released but the
-// result's two blocks.
+// from sys::Allocate and sys::ReadFolderFile only; the file and the
+// descriptions' blocks are held until ReleaseFolderDescriptions.
 #pragma once
 
 #include <cstdint>
 
 #include "core/item_strings.h"
+#include "descriptions/case_folding.h"
+#include "descriptions/decoded_texts.h"
+#include "descriptions/description_file.h"
 #include "descriptions/description_lines.h"
-#include "descriptions/name_folding.h"
 #include "descriptions/name_index.h"
 #include "descriptions/text_decoding.h"
 #include "sys/system.h"
 
 namespace descriptions {
 
-// 16 MiB: four times the largest description files seen in use (about 4 MiB
-// at 100,000 described files), read and indexed in well under a second,
-// while its decoded text (up to 64 MiB as UTF-32) stays affordable in a
-// 32-bit host.
-constexpr uint32_t kMaxDescriptionFileBytes = 16u << 20;
-// The names the hosts use where they keep no list of their own.
-inline constexpr char kDefaultFileNames[] = "Descript.ion,Files.bbs";
-// No file system gives a name component more than 255 units.
-constexpr uint32_t kMaxFileNameUnits = 1024;
+// What the reading needs of a panel.
+template <class Char>
+struct FolderItems {
+  const Char* folder;
+  ItemStrings<Char> names;
+  ItemStrings<Char> shortNames;  // first is null where the host gives none
+  const ItemSizes* sizes;        // null where the host gives none
+};
 
-// Descriptions read from a file: a block holding a pointer per item (null
-// where the file has none) and a block of the texts they point to.
+// Descriptions read from a file: the items' descriptions as the view reads
+// them (decoded on first use), and what they are decoded from, held until
+// ReleaseFolderDescriptions.
 template <class Char>
 struct FolderDescriptions {
-  const Char* const* perItem;
-  uint32_t count;
-  void* block;
-  void* texts;
+  ItemStrings<Char> strings;
+  DecodedTexts<Char>* texts;
+  sys::FolderFile file;
 };
 
 namespace detail {
-
-template <class Char>
-uint32_t BoundedLength(const Char* text, uint32_t limit) {
-  uint32_t n = 0;
-  while (n <= limit && text[n] != Char(0)) ++n;
-  return n;
-}
-
-// Char text as UTF-16 in out (capacity units, one kept for the NUL). False
-// when it does not fit.
-template <class Char>
-bool ToUtf16Path(const Char* text, uint32_t count, char16_t* out, uint32_t capacity) {
-  uint32_t used = 0;
-  if constexpr (sizeof(Char) == 1) {
-    if (count >= capacity) return false;
-    used = sys::OemToUtf16(reinterpret_cast<const uint8_t*>(text), count, out);
-    if (count > 0 && used == 0) return false;
-  } else {
-    for (uint32_t i = 0; i < count; ++i) {
-      const auto c = static_cast<uint32_t>(text[i]);
-      if (used + (c >= 0x10000 ? 2 : 1) >= capacity) return false;
-      PutCodePoint(c, out, &used);
-    }
-  }
-  out[used] = 0;
-  return true;
-}
-
-struct ReadState {
-  const char16_t* folder;
-  char16_t* name;  // kMaxFileNameUnits + 1 units
-  sys::FolderFile file;
-  bool decided;  // a file by one of the names exists: the later names are not tried
-  bool read;
-  sys::FileRead outcome;  // of the file decided on; kMissing where none was
-};
-
-// Tries one name of the list; ListChar is the list's character type.
-template <class ListChar>
-void TryFileName(const ListChar* name, uint32_t length, ReadState* state) {
-  while (length > 0 && IsBlank(*name)) ++name, --length;
-  while (length > 0 && IsBlank(name[length - 1])) --length;
-  if (length >= 2 && name[0] == ListChar('"') && name[length - 1] == ListChar('"'))
-    ++name, length -= 2;
-  if (length == 0 || !ToUtf16Path(name, length, state->name, kMaxFileNameUnits + 1)) return;
-  const sys::FileRead result =
-      sys::ReadFolderFile(state->folder, state->name, kMaxDescriptionFileBytes, &state->file);
-  if (result == sys::FileRead::kMissing || result == sys::FileRead::kNotAFile) return;
-  state->decided = true;
-  state->read = result == sys::FileRead::kDone;
-  state->outcome = result;
-}
-
-// Reads the first description file of the comma-separated list that exists.
-template <class ListChar>
-void ReadFirstFile(const ListChar* list, ReadState* state) {
-  const ListChar* start = list;
-  for (const ListChar* at = list; !state->decided; ++at) {
-    if (*at == ListChar(',') || *at == ListChar(0)) {
-      TryFileName(start, static_cast<uint32_t>(at - start), state);
-      if (*at == ListChar(0)) break;
-      start = at + 1;
-    }
-  }
-}
-
-template <class Char>
-bool ReadDescriptionFile(const Char* folder, const Char* fileNames, sys::FolderFile* file,
-                         sys::FileRead* outcome) {
-  const uint32_t folderLength = BoundedLength(folder, sys::kMaxPathUnits);
-  if (folderLength == 0 || folderLength > sys::kMaxPathUnits) return false;
-  auto* paths = static_cast<char16_t*>(
-      sys::Allocate((size_t{sys::kMaxPathUnits} + 1 + kMaxFileNameUnits + 1) * sizeof(char16_t)));
-  if (paths == nullptr) return false;
-  ReadState state{paths, paths + sys::kMaxPathUnits + 1, sys::FolderFile{nullptr, 0, false}, false,
-                  false, sys::FileRead::kMissing};
-  if (ToUtf16Path(folder, folderLength, paths, sys::kMaxPathUnits + 1)) {
-    if (fileNames != nullptr && fileNames[0] != Char(0)) {
-      ReadFirstFile(fileNames, &state);
-    } else {
-      ReadFirstFile(kDefaultFileNames, &state);
-    }
-  }
-  sys::Free(paths);
-  *file = state.file;
-  if (outcome != nullptr) *outcome = state.outcome;
-  return state.read;
-}
 
 struct Span {
   uint32_t start;
   uint32_t length;  // 0: no description
 };
+constexpr uint32_t kUnmatched = 0xFFFFFFFF;  // a start no line has given yet
 
-// The first item (+ 1) a line's decoded name names, or 0.
-template <class Char>
-uint32_t ItemNamed(const NameIndex<Char>& index, const Char* name, uint32_t length) {
-  const uint32_t item = FindItem(index, name, length);
-  if (item != 0 || !kHostRules<Char>.dotNamesItemWithoutExtension || length < 2 ||
-      name[length - 1] != Char('.'))
-    return item;
-  for (uint32_t i = 0; i + 1 < length; ++i) {
-    if (name[i] == Char('.')) return 0;
+// More alternative names than this are not collected: a 32-bit host has no
+// room.
+constexpr uint64_t kMaxAlternativeBytes = uint64_t{1} << 30;
+
+// Which of an item's names a line matched: its name, then its alternatives
+// in the host's order.
+enum Rank : uint8_t { kByName, kByShortName, kByNameRecoded, kByShortNameRecoded, kNoRank };
+
+// A file's text and what its lines are read with.
+template <class Unit, class Char>
+struct FileText {
+  const Unit* text;
+  uint32_t length;
+  const TextDecoder<Char>& decoder;
+  LineSyntax syntax;
+  bool inCodePage;  // no byte-order mark: names may be round-tripped
+};
+
+// A line's name, decoded into name, as a key upper-cased into key. An ASCII
+// name in a byte file goes straight from the file to the key.
+template <class Unit, class Char>
+NameKey<Char> LineKey(const FileText<Unit, Char>& file, const DescriptionLine<Unit>& line,
+                      CaseFolder<Char> fold, Char* name, Char* key) {
+  if constexpr (sizeof(Unit) == 1) {
+    if (file.decoder.asciiKept) {
+      uint32_t hash = 2166136261u;
+      uint32_t i = 0;
+      for (; i < line.nameLength; ++i) {
+        const uint32_t c = static_cast<uint8_t>(line.name[i]);
+        if (c >= 0x80) break;
+        const uint32_t upper = sizeof(Char) == 1 ? fold.oem->upper[c] : c - 'a' < 26 ? c - 32 : c;
+        key[i] = static_cast<Char>(upper);
+        hash = (hash ^ upper) * 16777619u;
+      }
+      if (i == line.nameLength) return NameKey<Char>{key, key, i, hash, true};
+    }
   }
-  return FindItem(index, name, length - 1);
+  return fold.Key(name, file.decoder.Decode(line.name, line.nameLength, name), key);
 }
 
-// Gives each item the description of the last line naming it, as spans of
-// the file's units.
+// The first entry (+ 1) the key names, or 0; "name." names an entry "name"
+// that has no extension where the host has that rule.
+template <class Char>
+uint32_t EntryNamed(const NameIndex<Char>& index, const NameKey<Char>& key,
+                    const HostRules& rules) {
+  const uint32_t entry = FindEntry(index, key);
+  const uint32_t length = key.length;
+  if (entry != 0 || !rules.dotNamesItemWithoutExtension || length < 2 ||
+      key.key[length - 1] != Char('.'))
+    return entry;
+  for (uint32_t i = 0; i + 1 < length; ++i) {
+    if (key.key[i] == Char('.')) return 0;
+  }
+  NameKey<Char> shorter = key;
+  shorter.length = length - 1;
+  shorter.hash = HashKey(key.key, length - 1);
+  return FindEntry(index, shorter);
+}
+
 template <class Unit, class Char>
-bool MatchLines(const Unit* text, uint32_t length, const TextDecoder<Char>& decoder,
-                const NameIndex<Char>& index, const ItemSizes* sizes, Span* spans) {
-  auto* name =
-      static_cast<Char*>(sys::Allocate(size_t{decoder.Bound(kMaxFileNameUnits)} * sizeof(Char)));
+Span SpanOf(const FileText<Unit, Char>& file, const DescriptionLine<Unit>& line,
+            const ItemSizes* sizes, uint32_t item) {
+  uint32_t length;
+  const Unit* text = DescriptionOf(line, file.syntax, &length);
+  Span span{static_cast<uint32_t>(text - file.text), length};
+  if (sizes != nullptr) {
+    const uint32_t skip = SizePrefixLength(text, length, sizes->At(item), file.syntax);
+    span.start += skip;
+    span.length -= skip;
+  }
+  return span;
+}
+
+// Calls matched(which, entry, line) for every entry of each index that each
+// line names, in the file's order, while it returns true; `which` tells the
+// index. A null second index is not asked.
+template <class Unit, class Char, class Matched>
+bool ForEachNamedEntry(const FileText<Unit, Char>& file, const NameIndex<Char>* indexes[2],
+                       const HostRules& rules, Matched matched) {
+  const size_t bound = file.decoder.Bound(kMaxNameUnits);
+  auto* name = static_cast<Char*>(sys::Allocate(2 * bound * sizeof(Char)));
   if (name == nullptr) return false;
-  const Unit* cursor = text;
+  Char* key = name + bound;
+  const Unit* cursor = file.text;
   DescriptionLine<Unit> line;
-  while (NextDescriptionLine(&cursor, text + length, &line)) {
-    if (line.nameLength == 0 || line.nameLength > kMaxFileNameUnits) continue;
-    const uint32_t nameLength = decoder.Decode(line.name, line.nameLength, name);
-    const Span span{static_cast<uint32_t>(line.text - text), line.textLength};
-    for (uint32_t item = ItemNamed(index, name, nameLength); item != 0;
-         item = index.nextSame[item - 1]) {
-      spans[item - 1] = span;
-      if (sizes == nullptr) continue;
-      const uint32_t skip =
-          SizePrefixLength(line.text, line.textLength, sizes->At(item - 1), kHostRules<Char>);
-      spans[item - 1].start += skip;
-      spans[item - 1].length -= skip;
+  bool more = true;
+  while (more && NextDescriptionLine(&cursor, file.text + file.length, file.syntax, &line)) {
+    if (line.nameLength == 0 || line.nameLength > kMaxNameUnits) continue;
+    const NameKey<Char> lineKey = LineKey(file, line, indexes[0]->fold, name, key);
+    for (uint32_t which = 0; which < 2 && more && indexes[which] != nullptr; ++which) {
+      const NameIndex<Char>& index = *indexes[which];
+      for (uint32_t entry = EntryNamed(index, lineKey, rules); entry != 0 && more;
+           entry = index.nextSame[entry - 1]) {
+        more = matched(which, entry - 1, line);
+      }
     }
   }
   sys::Free(name);
   return true;
 }
 
-// More decoded text than this is not laid out: a 32-bit host has no room.
-constexpr uint64_t kMaxTextBytes = uint64_t{1} << 31;
+// Which line describes each item so far: its span of the file, and how the
+// line named it.
+struct Matches {
+  Span* spans;
+  uint8_t* ranks;  // a Rank per item
+};
 
-// The chosen descriptions' longest decoded length, terminators included; 0
-// when no item has one.
+// ---- Alternative names ----
+
+// The other names the host looks items up by, with the item and the rank of
+// each.
 template <class Char>
-uint64_t TextUnits(const Span* spans, uint32_t count, const TextDecoder<Char>& decoder) {
-  uint64_t units = 0;
-  for (uint32_t i = 0; i < count; ++i) {
-    if (spans[i].length != 0) units += uint64_t{decoder.Bound(spans[i].length)} + 1;
-  }
-  return units;
+struct Alternatives {
+  const Char** names;
+  uint32_t* items;
+  uint8_t* ranks;
+  Char* text;  // the names made here; short names point into the panel
+  uint32_t count;
+  uint64_t used;  // units of text
+  uint64_t room;
+};
+
+template <class Char>
+void ReleaseAlternatives(Alternatives<Char>* alternatives) {
+  sys::Free(alternatives->names);
+  sys::Free(alternatives->text);
+  *alternatives = Alternatives<Char>{};
 }
 
-// Lays the chosen descriptions out decoded in a block of their own, and turns
-// the spans into the items' pointers where they lie: the spans' block is
-// the pointers' block, so that no fresh memory is taken for either twice.
-// False, with the texts' block released, when no item has a description or
-// memory runs out.
-template <class Unit, class Char>
-bool CollectDescriptions(const Unit* text, Span* spans, uint32_t count,
-                         const TextDecoder<Char>& decoder, FolderDescriptions<Char>* out) {
-  static_assert(sizeof(const Char*) <= sizeof(Span), "each pointer fits where its span was");
-  const uint64_t units = TextUnits(spans, count, decoder);
-  // Room for the longest decoding; the pages never written cost nothing.
-  if (units == 0 || units * sizeof(Char) > kMaxTextBytes) return false;
-  auto* texts = static_cast<Char*>(sys::Allocate(static_cast<size_t>(units * sizeof(Char))));
-  if (texts == nullptr) return false;
-  auto* pointers = reinterpret_cast<uint8_t*>(spans);
-  Char* next = texts;
-  bool any = false;
-  // Pointer i lies within spans 0 to i, which are read by then.
-  for (uint32_t i = 0; i < count; ++i) {
-    const Span span = spans[i];
-    const Char* described = nullptr;
-    if (span.length != 0) {
-      const uint32_t length = decoder.Decode(text + span.start, span.length, next);
-      if (length != 0) {
-        described = next;
-        next += length;
-        *next++ = Char(0);
-        any = true;
-      }
+template <class Char>
+bool StartAlternatives(uint32_t count, uint64_t units, Alternatives<Char>* alternatives) {
+  *alternatives = Alternatives<Char>{};
+  if (count == 0) return true;
+  if (units * sizeof(Char) > kMaxAlternativeBytes) return false;
+  const size_t perEntry = sizeof(const Char*) + sizeof(uint32_t) + 1;
+  auto* table = static_cast<uint8_t*>(sys::Allocate(size_t{count} * perEntry));
+  alternatives->names = reinterpret_cast<const Char**>(table);
+  if (table == nullptr) return false;
+  alternatives->items = reinterpret_cast<uint32_t*>(table + size_t{count} * sizeof(const Char*));
+  alternatives->ranks = table + size_t{count} * (sizeof(const Char*) + sizeof(uint32_t));
+  if (units == 0) return true;
+  alternatives->text = static_cast<Char*>(sys::Allocate(static_cast<size_t>(units) * sizeof(Char)));
+  alternatives->room = units;
+  if (alternatives->text != nullptr) return true;
+  ReleaseAlternatives(alternatives);
+  return false;
+}
+
+template <class Char>
+void AddEntry(const Char* name, uint32_t item, Rank rank, Alternatives<Char>* alternatives) {
+  alternatives->names[alternatives->count] = name;
+  alternatives->items[alternatives->count] = item;
+  alternatives->ranks[alternatives->count++] = rank;
+}
+
+template <class Char>
+uint32_t LengthOf(const Char* name) {
+  return name != nullptr ? BoundedLength(name, kMaxNameUnits) : 0;
+}
+
+// The items' short names, where the host gives them and they are not the
+// name itself (an 8.3 name in another case finds no line the name did
+// not). False when memory runs out.
+template <class Char>
+bool CollectShortNames(const FolderItems<Char>& items, CaseFolder<Char> fold,
+                       Alternatives<Char>* alternatives) {
+  *alternatives = Alternatives<Char>{};
+  if (items.shortNames.first == nullptr) return true;
+  auto* scratch = static_cast<Char*>(sys::Allocate(2 * kMaxNameUnits * sizeof(Char)));
+  if (scratch == nullptr) return false;
+  uint32_t count = 0;
+  for (int pass = 0; pass < 2; ++pass) {
+    if (pass == 1 && !StartAlternatives(count, 0, alternatives)) break;
+    for (uint32_t i = 0; i < items.names.count; ++i) {
+      const Char* shortName = items.shortNames.At(i);
+      const Char* name = items.names.At(i);
+      const uint32_t length = LengthOf(shortName);
+      if (length == 0 || length > kMaxNameUnits ||
+          SameNames(name, LengthOf(name), shortName, length, fold, scratch))
+        continue;
+      if (pass == 0)
+        ++count;
+      else
+        AddEntry(shortName, i, kByShortName, alternatives);
     }
-    __builtin_memcpy(pointers + size_t{i} * sizeof described, &described, sizeof described);
   }
-  if (!any) {
-    sys::Free(texts);
-    return false;
+  sys::Free(scratch);
+  return count == 0 || alternatives->names != nullptr;
+}
+
+// A round trip of a name through a code page never gives more characters
+// than it was given: each becomes one of the page's, or its default one.
+constexpr uint32_t kScratchBytesPerUnit = 2 * 2 + 6 + 6 * 2;
+
+// name[0..length) round-tripped through the code page into out (6 * length
+// units), through scratch (kScratchBytesPerUnit * length bytes). Its length.
+template <class Char>
+uint32_t RoundTrip(const Char* name, uint32_t length, sys::CodePage page, uint8_t* scratch,
+                   Char* out) {
+  auto* units = reinterpret_cast<char16_t*>(scratch);
+  uint8_t* bytes = scratch + 2 * 2 * size_t{length};
+  auto* back = reinterpret_cast<char16_t*>(bytes + 6 * size_t{length});
+  uint32_t unitCount = 0;
+  for (uint32_t i = 0; i < length; ++i)
+    utf::PutCodePoint(static_cast<uint32_t>(name[i]), units, &unitCount);
+  const uint32_t byteCount = sys::FromUtf16(page, units, unitCount, bytes, 6 * length);
+  const uint32_t backCount = sys::ToUtf16(page, bytes, byteCount, back);
+  return FromUtf16(back, backCount, out);
+}
+
+// Adds an item's name or short name round-tripped, where the round trip
+// changes it.
+template <class Char>
+void AddRoundTrip(const Char* original, uint32_t item, Rank rank, sys::CodePage page,
+                  uint8_t* scratch, Char* recoded, Alternatives<Char>* alternatives) {
+  const uint32_t length = LengthOf(original);
+  if (length == 0 || length > kMaxNameUnits || detail::IsAscii(original, length)) return;
+  const uint32_t recodedLength = RoundTrip(original, length, page, scratch, recoded);
+  bool changed = recodedLength != length;
+  for (uint32_t i = 0; i < recodedLength && !changed; ++i) changed = recoded[i] != original[i];
+  if (!changed || recodedLength == 0 || recodedLength > kMaxNameUnits ||
+      alternatives->used + recodedLength + 1 > alternatives->room)
+    return;
+  Char* kept = alternatives->text + alternatives->used;
+  for (uint32_t i = 0; i < recodedLength; ++i) kept[i] = recoded[i];
+  kept[recodedLength] = Char(0);
+  alternatives->used += recodedLength + 1;
+  AddEntry<Char>(kept, item, rank, alternatives);
+}
+
+// The names and short names of the items no line named at all,
+// round-tripped through the file's code page (the units a round trip gives
+// never outnumber its name's). False when memory runs out.
+template <class Char>
+bool CollectRoundTrips(const FolderItems<Char>& items, const Matches& matches, sys::CodePage page,
+                       Alternatives<Char>* alternatives) {
+  *alternatives = Alternatives<Char>{};
+  if constexpr (sizeof(Char) == 1) {
+    return true;  // the 1.x host's names are in a code page already
+  } else {
+    const bool shortNames = items.shortNames.first != nullptr;
+    uint32_t count = 0;
+    uint64_t units = 0;
+    for (uint32_t i = 0; i < items.names.count; ++i) {
+      if (matches.ranks[i] != kNoRank) continue;
+      count += 2;
+      units +=
+          LengthOf(items.names.At(i)) + 2 + (shortNames ? LengthOf(items.shortNames.At(i)) : 0);
+    }
+    if (!StartAlternatives(count, units, alternatives)) return false;
+    if (count == 0) return true;
+    auto* scratch = static_cast<uint8_t*>(
+        sys::Allocate(size_t{kMaxNameUnits} * (kScratchBytesPerUnit + 6 * sizeof(Char))));
+    if (scratch == nullptr) {
+      ReleaseAlternatives(alternatives);
+      return false;
+    }
+    auto* recoded = reinterpret_cast<Char*>(scratch + size_t{kMaxNameUnits} * kScratchBytesPerUnit);
+    for (uint32_t i = 0; i < items.names.count; ++i) {
+      if (matches.ranks[i] != kNoRank) continue;
+      AddRoundTrip(items.names.At(i), i, kByNameRecoded, page, scratch, recoded, alternatives);
+      if (shortNames)
+        AddRoundTrip(items.shortNames.At(i), i, kByShortNameRecoded, page, scratch, recoded,
+                     alternatives);
+    }
+    sys::Free(scratch);
+    return true;
   }
-  *out = FolderDescriptions<Char>{reinterpret_cast<const Char* const*>(spans), count, spans, texts};
-  return true;
+}
+
+// ---- Matching ----
+
+// Gives each item the first line of the best rank that names it, reading the
+// file once for the names and the short names: a better-ranked line later
+// in the file wins over an earlier one. False when memory runs out.
+template <class Unit, class Char>
+bool MatchNames(const FileText<Unit, Char>& file, const FolderItems<Char>& items,
+                CaseFolder<Char> fold, const HostRules& rules, const Matches& matches) {
+  Alternatives<Char> shortNames;
+  if (!CollectShortNames(items, fold, &shortNames)) return false;
+  NameIndex<Char> names{};
+  NameIndex<Char> shorts{};
+  const ItemStrings<Char> shortStrings{shortNames.names, sizeof(const Char*), true,
+                                       shortNames.count};
+  bool done = BuildNameIndex(items.names, fold, &names) &&
+              (shortNames.count == 0 || BuildNameIndex(shortStrings, fold, &shorts));
+  if (done) {
+    const NameIndex<Char>* indexes[2] = {&names, shortNames.count != 0 ? &shorts : nullptr};
+    uint32_t left = names.indexed;  // items left without a line naming them by name
+    done =
+        ForEachNamedEntry(file, indexes, rules,
+                          [&](uint32_t which, uint32_t entry, const DescriptionLine<Unit>& line) {
+                            const uint32_t item = which == 0 ? entry : shortNames.items[entry];
+                            const Rank rank = which == 0 ? kByName : kByShortName;
+                            if (rank >= matches.ranks[item]) return true;
+                            if (rank == kByName) --left;
+                            matches.ranks[item] = rank;
+                            matches.spans[item] = SpanOf(file, line, items.sizes, item);
+                            return left != 0;
+                          });
+  }
+  ReleaseNameIndex(&names);
+  ReleaseNameIndex(&shorts);
+  ReleaseAlternatives(&shortNames);
+  return done;
+}
+
+// Gives the items no line named at all the first line naming them by their
+// name or short name round-tripped through the file's code page, in that
+// order: a second reading of the file, only where such names differ.
+template <class Unit, class Char>
+bool MatchRoundTrips(const FileText<Unit, Char>& file, const FolderItems<Char>& items,
+                     CaseFolder<Char> fold, const HostRules& rules, sys::CodePage page,
+                     const Matches& matches) {
+  if (!file.inCodePage) return true;
+  Alternatives<Char> recoded;
+  if (!CollectRoundTrips(items, matches, page, &recoded)) return false;
+  NameIndex<Char> index{};
+  const ItemStrings<Char> names{recoded.names, sizeof(const Char*), true, recoded.count};
+  bool done = recoded.count == 0 || BuildNameIndex(names, fold, &index);
+  if (done && recoded.count != 0) {
+    const NameIndex<Char>* indexes[2] = {&index, nullptr};
+    done = ForEachNamedEntry(file, indexes, rules,
+                             [&](uint32_t, uint32_t entry, const DescriptionLine<Unit>& line) {
+                               const uint32_t item = recoded.items[entry];
+                               const auto rank = static_cast<Rank>(recoded.ranks[entry]);
+                               if (rank < matches.ranks[item]) {
+                                 matches.ranks[item] = rank;
+                                 matches.spans[item] = SpanOf(file, line, items.sizes, item);
+                               }
+                               return true;
+                             });
+  }
+  ReleaseNameIndex(&index);
+  ReleaseAlternatives(&recoded);
+  return done;
 }
 
 template <class Unit, class Char>
-bool DescribeItems(const Unit* text, uint32_t length, const TextDecoder<Char>& decoder,
-                   const ItemStrings<Char>& names, const ItemSizes* sizes,
+bool DescribeItems(const FileText<Unit, Char>& file, const FolderItems<Char>& items,
+                   CaseFolder<Char> fold, const HostRules& rules, sys::CodePage page,
                    FolderDescriptions<Char>* out) {
-  OemFolding oem;
-  if constexpr (sizeof(Char) == 1) BuildOemFolding(&oem);
-  NameIndex<Char> index;
-  if (!BuildNameIndex(names, Folder<Char>{&oem}, &index)) return false;
-  auto* spans = static_cast<Span*>(sys::Allocate(size_t{names.count} * sizeof(Span)));
-  bool matched = false;
-  if (spans != nullptr) {
-    for (uint32_t i = 0; i < names.count; ++i) spans[i] = Span{0, 0};
-    matched = MatchLines(text, length, decoder, index, sizes, spans);
+  static_assert(sizeof(Span) == sizeof(TextSlot), "each slot lies where its span was");
+  const uint32_t count = items.names.count;
+  auto* spans = static_cast<Span*>(sys::Allocate(size_t{count} * sizeof(Span)));
+  auto* ranks = static_cast<uint8_t*>(sys::Allocate(count));
+  bool described = false;
+  if (spans != nullptr && ranks != nullptr) {
+    for (uint32_t i = 0; i < count; ++i) spans[i] = Span{kUnmatched, 0}, ranks[i] = kNoRank;
+    const Matches matches{spans, ranks};
+    described = MatchNames(file, items, fold, rules, matches) &&
+                MatchRoundTrips(file, items, fold, rules, page, matches);
   }
-  // Released before the texts are laid out, so that the heap may give its
-  // pages to them.
-  ReleaseNameIndex(&index);
-  const bool described = matched && CollectDescriptions(text, spans, names.count, decoder, out);
+  sys::Free(ranks);
+  described = described && StartDecodedTexts(file.text, reinterpret_cast<TextSlot*>(spans), count,
+                                             kUnmatched, file.decoder, &out->texts, &out->strings);
   if (!described) sys::Free(spans);
   return described;
 }
@@ -289,64 +450,76 @@ inline const char32_t* Utf32InPlace(uint8_t* bytes, uint32_t size, bool bigEndia
 }
 
 template <class Char>
-bool DescribeFromFile(uint8_t* bytes, uint32_t size, const ItemStrings<Char>& names,
-                      const ItemSizes* sizes, FolderDescriptions<Char>* out) {
-  const DetectedEncoding detected = DetectEncoding(bytes, size, kHostRules<Char>.utf32Marks);
+bool DescribeFromFile(uint8_t* bytes, uint32_t size, const FolderItems<Char>& items,
+                      CaseFolder<Char> fold, const HostRules& rules, bool ansi,
+                      FolderDescriptions<Char>* out) {
+  const DetectedEncoding detected = DetectEncoding(bytes, size, rules.utf32Marks);
   bytes += detected.markBytes;
   size -= detected.markBytes;
+  const sys::CodePage page =
+      ansi ? sys::CodePage::kDescriptionAnsi : sys::CodePage::kDescriptionOem;
   TextDecoder<Char> decoder;
-  PrepareDecoder(detected.encoding, bytes, size, &decoder);
+  PrepareDecoder(detected.encoding, page, bytes, size, &decoder);
+  const bool inCodePage = detected.encoding == TextEncoding::kCodePage;
+  const LineSyntax syntax{rules, detected.encoding == TextEncoding::kUtf8,
+                          inCodePage && decoder.tableUsable ? decoder.table : nullptr};
   uint32_t units = 0;
   switch (detected.encoding) {
-    case TextEncoding::kOem:
+    case TextEncoding::kCodePage:
     case TextEncoding::kUtf8:
-      return DescribeItems(bytes, size, decoder, names, sizes, out);
+      return DescribeItems(FileText<uint8_t, Char>{bytes, size, decoder, syntax, inCodePage}, items,
+                           fold, rules, page, out);
     case TextEncoding::kUtf16Le:
     case TextEncoding::kUtf16Be: {
       const bool bigEndian = detected.encoding == TextEncoding::kUtf16Be;
       const char16_t* text = Utf16InPlace(bytes, size, bigEndian, &units);
-      return DescribeItems(text, units, decoder, names, sizes, out);
+      return DescribeItems(FileText<char16_t, Char>{text, units, decoder, syntax, false}, items,
+                           fold, rules, page, out);
     }
     case TextEncoding::kUtf32Le:
-    case TextEncoding::kUtf32Be:
-      if constexpr (kHostRules<Char>.utf32Marks) {
-        const bool bigEndian = detected.encoding == TextEncoding::kUtf32Be;
-        const char32_t* text = Utf32InPlace(bytes, size, bigEndian, &units);
-        return DescribeItems(text, units, decoder, names, sizes, out);
-      }
-      break;
+    case TextEncoding::kUtf32Be: {
+      const bool bigEndian = detected.encoding == TextEncoding::kUtf32Be;
+      const char32_t* text = Utf32InPlace(bytes, size, bigEndian, &units);
+      return DescribeItems(FileText<char32_t, Char>{text, units, decoder, syntax, false}, items,
+                           fold, rules, page, out);
+    }
   }
   return false;
 }
 
 }  // namespace detail
 
-// Reads the first existing description file of `folder` (names from
-// `fileNames`, a comma-separated list; "Descript.ion,Files.bbs" when null or
-// empty) and gives each named item its description. With the items' sizes, a
-// description's leading size is left out as the hosts leave it out. False,
-// with nothing allocated, when the file is missing, unreadable, too large, or
-// gives none of the items a description. *outcome, where given, tells what
-// became of the file chosen (kMissing where there was none).
+// Reads the first usable description file of the folder, by the host's
+// rules and settings, and gives each named item its description. With the
+// items' sizes, a description's leading size is left out as the host leaves
+// it out. False, with nothing held, when no file is read or it gives none
+// of the items a description. *outcome, where given, tells what became of
+// the files (ReadDescriptionFile).
 template <class Char>
-bool ReadFolderDescriptions(const Char* folder, const Char* fileNames,
-                            const ItemStrings<Char>& names, FolderDescriptions<Char>* out,
-                            const ItemSizes* sizes = nullptr, sys::FileRead* outcome = nullptr) {
-  *out = FolderDescriptions<Char>{nullptr, 0, nullptr, nullptr};
+bool ReadFolderDescriptions(const HostRules& rules, const HostSettings<Char>& settings,
+                            const FolderItems<Char>& items, FolderDescriptions<Char>* out,
+                            sys::FileRead* outcome = nullptr) {
+  *out = FolderDescriptions<Char>{};
   if (outcome != nullptr) *outcome = sys::FileRead::kMissing;
-  if (folder == nullptr || names.count == 0) return false;
-  sys::FolderFile file{nullptr, 0, false};
-  if (!detail::ReadDescriptionFile(folder, fileNames, &file, outcome)) return false;
-  const bool described = detail::DescribeFromFile(file.bytes, file.size, names, sizes, out);
-  sys::ReleaseFolderFile(&file);
-  return described;
+  if (items.folder == nullptr || items.names.count == 0) return false;
+  OemUpperCase oem;
+  if constexpr (sizeof(Char) == 1) BuildOemUpperCase(&oem);
+  const CaseFolder<Char> fold{&oem};
+  if (!ReadDescriptionFile(items.folder, settings, rules, items.names, fold, &out->file, outcome))
+    return false;
+  if (detail::DescribeFromFile(out->file.bytes, out->file.size, items, fold, rules, settings.ansi,
+                               out))
+    return true;
+  sys::ReleaseFolderFile(&out->file);
+  *out = FolderDescriptions<Char>{};
+  return false;
 }
 
 template <class Char>
 void ReleaseFolderDescriptions(FolderDescriptions<Char>* descriptions) {
-  sys::Free(descriptions->block);
-  sys::Free(descriptions->texts);
-  *descriptions = FolderDescriptions<Char>{nullptr, 0, nullptr, nullptr};
+  ReleaseDecodedTexts(descriptions->texts);
+  if (descriptions->file.bytes != nullptr) sys::ReleaseFolderFile(&descriptions->file);
+  *descriptions = FolderDescriptions<Char>{};
 }
 
 }  // namespace descriptions

@@ -1,6 +1,9 @@
 // Descriptions for a panel the host handed over without any: the host reads
 // a folder's description file only while a panel shows a description column,
-// so in every other view mode the plug-in reads the file itself.
+// so in every other view mode the plug-in reads the file itself, by the
+// host's rules (the gateway's kDescriptionRules) and settings (its
+// ReadDescriptionSettings, asked once per command, only where a file is
+// read).
 #pragma once
 
 #include "core/gateway.h"
@@ -27,11 +30,10 @@ void UseFolderDescriptions(PanelView<typename G::Char>* panel,
   *read = {};
   if (panel->folder == nullptr || HasAnyDescription(*panel)) return;
   const ItemSizes* sizes = panel->sizes.first != nullptr ? &panel->sizes : nullptr;
-  if (!ReadFolderDescriptions(panel->folder, G::DescriptionFileNames(), panel->names, read,
-                              sizes)) {
+  const FolderItems<typename G::Char> items{panel->folder, panel->names, panel->shortNames, sizes};
+  if (!ReadFolderDescriptions(G::kDescriptionRules, G::ReadDescriptionSettings(), items, read))
     return;
-  }
-  panel->descriptions = {read->perItem, sizeof *read->perItem, true, panel->count};
+  panel->descriptions = read->strings;
 }
 
 }  // namespace descriptions

@@ -1,10 +1,12 @@
 // A description file's encodings, and pieces of its text as Char.
 //
 // As both hosts read it: a byte-order mark names UTF-8, UTF-16 LE or UTF-16
-// BE (far2l knows UTF-32 LE and BE marks too); a file without one is in the OEM code page (UTF-8
-// without a mark too, as the hosts show it). UTF-8 errors become U+FFFD; so do unpaired surrogates
-// where Char holds code points. For `char` Unicode text goes to the OEM code page through the
-// platform, whose default character stands for what the page lacks.
+// BE (far2l knows UTF-32 LE and BE marks too); a file without one is in the
+// OEM code page, or the ANSI one where the host's setting says so (UTF-8
+// without a mark too, as the hosts show it). UTF-8 errors become U+FFFD; so
+// do unpaired surrogates where Char holds code points. For `char` Unicode text
+// goes to the OEM code page through the platform, whose default character
+// stands for what the page lacks.
 //
 // The file is never decoded whole: lines are split on its own units (bytes,
 // or UTF-16 units), and only names and the descriptions used are decoded.
@@ -12,11 +14,13 @@
 
 #include <cstdint>
 
+#include "core/utf.h"
 #include "sys/system.h"
 
 namespace descriptions {
 
-enum class TextEncoding : uint8_t { kOem, kUtf8, kUtf16Le, kUtf16Be, kUtf32Le, kUtf32Be };
+// kCodePage: no byte-order mark, so the code page the host's setting names.
+enum class TextEncoding : uint8_t { kCodePage, kUtf8, kUtf16Le, kUtf16Be, kUtf32Le, kUtf32Be };
 
 struct DetectedEncoding {
   TextEncoding encoding;
@@ -34,82 +38,33 @@ inline DetectedEncoding DetectEncoding(const uint8_t* bytes, uint32_t size, bool
     return {TextEncoding::kUtf8, 3};
   if (size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) return {TextEncoding::kUtf16Le, 2};
   if (size >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF) return {TextEncoding::kUtf16Be, 2};
-  return {TextEncoding::kOem, 0};
+  return {TextEncoding::kCodePage, 0};
 }
 
 namespace detail {
 
-constexpr uint32_t kReplacement = 0xFFFD;
-
-// Appends one code point as UTF-16 (Wide is char16_t) or as itself.
-template <class Wide>
-inline void PutCodePoint(uint32_t c, Wide* out, uint32_t* used) {
-  if constexpr (sizeof(Wide) == 2) {
-    if (c >= 0x10000) {
-      c -= 0x10000;
-      out[(*used)++] = static_cast<Wide>(0xD800 + (c >> 10));
-      out[(*used)++] = static_cast<Wide>(0xDC00 + (c & 0x3FF));
-      return;
-    }
-  }
-  out[(*used)++] = static_cast<Wide>(c);
-}
-
-// Decodes one UTF-8 sequence at bytes[*at], advancing past it; an invalid or
-// cut sequence gives U+FFFD and advances by one byte.
-inline uint32_t NextUtf8(const uint8_t* bytes, uint32_t size, uint32_t* at) {
-  const uint8_t lead = bytes[*at];
-  ++*at;
-  if (lead < 0x80) return lead;
-  uint32_t extra;
-  uint32_t c;
-  uint32_t least;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    extra = 1, c = lead & 0x1F, least = 0x80;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    extra = 2, c = lead & 0x0F, least = 0x800;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    extra = 3, c = lead & 0x07, least = 0x10000;
-  } else {
-    return kReplacement;
-  }
-  if (size - *at < extra) return kReplacement;
-  for (uint32_t i = 0; i < extra; ++i) {
-    const uint8_t next = bytes[*at + i];
-    if ((next & 0xC0) != 0x80) return kReplacement;
-    c = (c << 6) | (next & 0x3F);
-  }
-  if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return kReplacement;
-  *at += extra;
-  return c;
-}
-
 // UTF-16 units to code points (Wide of 32 bits) or copied (16 bits).
 template <class Wide>
 inline uint32_t FromUtf16(const char16_t* units, uint32_t count, Wide* out) {
-  uint32_t used = 0;
-  for (uint32_t i = 0; i < count; ++i) {
-    uint32_t c = units[i];
-    if constexpr (sizeof(Wide) == 4) {
-      if (c >= 0xD800 && c <= 0xDBFF && i + 1 < count && units[i + 1] >= 0xDC00 &&
-          units[i + 1] <= 0xDFFF) {
-        c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
-      } else if (c >= 0xD800 && c <= 0xDFFF) {
-        c = kReplacement;
-      }
-    }
-    out[used++] = static_cast<Wide>(c);
+  if constexpr (sizeof(Wide) == 2) {
+    for (uint32_t i = 0; i < count; ++i) out[i] = static_cast<Wide>(units[i]);
+    return count;
+  } else {
+    uint32_t used = 0;
+    for (uint32_t at = 0; at < count;)
+      out[used++] = static_cast<Wide>(utf::NextUtf16(units, count, &at));
+    return used;
   }
-  return used;
 }
 
-// UTF-16 to the OEM code page, in pieces small enough for the stack.
+// UTF-16 to the host's OEM code page, in pieces small enough for the stack.
 inline uint32_t Utf16ToOemText(const char16_t* units, uint32_t count, char* out) {
   uint32_t written = 0;
   while (count > 0) {
     uint32_t piece = count < 256 ? count : 256;
-    if (piece < count && units[piece - 1] >= 0xD800 && units[piece - 1] <= 0xDBFF) --piece;
-    written += sys::Utf16ToOem(units, piece, reinterpret_cast<uint8_t*>(out + written), 3 * piece);
+    if (piece < count && utf::IsHighSurrogate(units[piece - 1])) --piece;
+    written += sys::FromUtf16(sys::CodePage::kOem, units, piece,
+                              reinterpret_cast<uint8_t*>(out + written), 3 * piece);
     units += piece;
     count -= piece;
   }
@@ -119,45 +74,53 @@ inline uint32_t Utf16ToOemText(const char16_t* units, uint32_t count, char* out)
 }  // namespace detail
 
 // Turns pieces of a file's text (its names and descriptions) into Char text.
-// Byte encodings (OEM, UTF-8) come as bytes, UTF-16 as units in the
+// Byte encodings (a code page, UTF-8) come as bytes, UTF-16 as units in the
 // machine's order.
 template <class Char>
 struct TextDecoder {
   TextEncoding encoding;
-  bool asciiOnly;       // the whole text is ASCII: bytes are already Char
-  bool oemTableUsable;  // a single-byte OEM page: oemTable holds it
-  char16_t oemTable[256];
+  sys::CodePage page;  // of kCodePage text
+  bool asciiOnly;      // the whole text is ASCII: bytes are already Char
+  bool tableUsable;    // a single-byte code page: table holds its characters
+  bool asciiKept;      // an ASCII byte stands for itself
+  char16_t table[256];
+
+  // The 1.x host's text is in the OEM code page: a file in it is copied.
+  bool BytesAreChar() const {
+    return asciiOnly || (sizeof(Char) == 1 && encoding == TextEncoding::kCodePage &&
+                         page == sys::CodePage::kDescriptionOem);
+  }
 
   // Out holds Bound(count) units.
   uint32_t Bound(uint32_t count) const {
-    const bool toOemFromUnicode = sizeof(Char) == 1 && encoding != TextEncoding::kOem && !asciiOnly;
-    return toOemFromUnicode ? 3 * count : count;
+    return sizeof(Char) == 1 && !BytesAreChar() ? 3 * count : count;
   }
 
   uint32_t Decode(const uint8_t* bytes, uint32_t count, Char* out) const {
-    if (asciiOnly || (sizeof(Char) == 1 && encoding == TextEncoding::kOem)) {
+    if (BytesAreChar()) {
       for (uint32_t i = 0; i < count; ++i) out[i] = static_cast<Char>(bytes[i]);
       return count;
     }
     if (encoding == TextEncoding::kUtf8) return DecodeUtf8(bytes, count, out);
-    if constexpr (sizeof(Char) > 1) {
-      if (oemTableUsable) {
-        for (uint32_t i = 0; i < count; ++i) out[i] = static_cast<Char>(oemTable[bytes[i]]);
-        return count;
-      }
-      return DecodeOemByPieces(bytes, count, out);
+    if (sizeof(Char) > 1 && tableUsable) {
+      for (uint32_t i = 0; i < count; ++i) out[i] = static_cast<Char>(table[bytes[i]]);
+      return count;
     }
-    return 0;
+    return DecodeCodePageByPieces(bytes, count, out);
   }
 
-  // UTF-32, read only where Char holds code points (far2l's text).
+  // UTF-32, read only where the host knows its marks (far2l's text).
   uint32_t Decode(const char32_t* units, uint32_t count, Char* out) const {
-    for (uint32_t i = 0; i < count; ++i) {
-      const uint32_t c = units[i];
-      out[i] = static_cast<Char>(c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF) ? detail::kReplacement
-                                                                              : c);
+    if constexpr (sizeof(Char) == 4) {
+      for (uint32_t i = 0; i < count; ++i)
+        out[i] = static_cast<Char>(utf::ValidCodePoint(units[i]));
+      return count;
+    } else {
+      uint32_t used = 0;
+      for (uint32_t i = 0; i < count; ++i)
+        utf::PutCodePoint(utf::ValidCodePoint(units[i]), out, &used);
+      return used;
     }
-    return count;
   }
 
   uint32_t Decode(const char16_t* units, uint32_t count, Char* out) const {
@@ -177,48 +140,51 @@ struct TextDecoder {
       for (uint32_t at = 0; at < count;) {
         uint32_t used = 0;
         while (at < count && used < 254)
-          detail::PutCodePoint(detail::NextUtf8(bytes, count, &at), units, &used);
+          utf::PutCodePoint(utf::NextUtf8(bytes, count, &at), units, &used);
         written += detail::Utf16ToOemText(units, used, out + written);
       }
       return written;
     } else {
       uint32_t used = 0;
       for (uint32_t at = 0; at < count;)
-        detail::PutCodePoint(detail::NextUtf8(bytes, count, &at), out, &used);
+        utf::PutCodePoint(utf::NextUtf8(bytes, count, &at), out, &used);
       return used;
     }
   }
 
-  // A page with lead bytes: the platform converts the whole piece at once,
-  // so that no character is cut in two.
-  uint32_t DecodeOemByPieces(const uint8_t* bytes, uint32_t count, Char* out) const {
-    if constexpr (sizeof(Char) == 2) {
-      return sys::OemToUtf16(bytes, count, reinterpret_cast<char16_t*>(out));
-    } else {
-      auto* units = static_cast<char16_t*>(sys::Allocate(size_t{count} * sizeof(char16_t) + 1));
-      if (units == nullptr) return 0;
-      const uint32_t length = detail::FromUtf16(units, sys::OemToUtf16(bytes, count, units), out);
-      sys::Free(units);
-      return length;
-    }
+  // A page with lead bytes (or, for `char`, any page but the host's): the
+  // platform converts the whole piece at once, so that no character is cut
+  // in two.
+  uint32_t DecodeCodePageByPieces(const uint8_t* bytes, uint32_t count, Char* out) const {
+    auto* units = static_cast<char16_t*>(sys::Allocate(size_t{count} * sizeof(char16_t) + 1));
+    if (units == nullptr) return 0;
+    const uint32_t converted = sys::ToUtf16(page, bytes, count, units);
+    const uint32_t length = Decode(static_cast<const char16_t*>(units), converted, out);
+    sys::Free(units);
+    return length;
   }
 };
 
 template <class Char>
-void PrepareDecoder(TextEncoding encoding, const uint8_t* bytes, uint32_t size,
+void PrepareDecoder(TextEncoding encoding, sys::CodePage page, const uint8_t* bytes, uint32_t size,
                     TextDecoder<Char>* decoder) {
   decoder->encoding = encoding;
-  decoder->oemTableUsable = false;
+  decoder->page = page;
+  decoder->tableUsable = false;
   decoder->asciiOnly = false;
+  decoder->asciiKept = encoding == TextEncoding::kUtf8;
   if (encoding == TextEncoding::kUtf8) {
     uint8_t any = 0;
     for (uint32_t i = 0; i < size; ++i) any |= bytes[i];
     decoder->asciiOnly = any < 0x80;
   }
-  if (sizeof(Char) > 1 && encoding == TextEncoding::kOem) {
+  if (encoding == TextEncoding::kCodePage) {
     uint8_t all[256];
     for (uint32_t b = 0; b < 256; ++b) all[b] = static_cast<uint8_t>(b);
-    decoder->oemTableUsable = sys::OemToUtf16(all, 256, decoder->oemTable) == 256;
+    decoder->tableUsable = sys::ToUtf16(page, all, 256, decoder->table) == 256;
+    decoder->asciiKept = decoder->tableUsable;
+    for (uint32_t b = 0; b < 0x80; ++b)
+      decoder->asciiKept = decoder->asciiKept && decoder->table[b] == b;
   }
 }
 

@@ -50,6 +50,7 @@ PanelView<char> Far1::ViewOf(const PanelInfo& snapshot) {
   }
   view.descriptions = {&items->Description, sizeof *items, true, view.count};
   view.names = {items->FindData.cFileName, sizeof *items, false, view.count};
+  view.shortNames = {items->FindData.cAlternateFileName, sizeof *items, false, view.count};
   view.sizes = {&items->FindData.nFileSizeHigh, sizeof *items, true};
   view.folder = snapshot.Plugin ? nullptr : snapshot.CurDir;
   return view;
@@ -102,12 +103,19 @@ bool Far1::RunMaskDialog(const char* title, KeptMask<char>* mask) {
 
 // ---- Description files -------------------------------------------------------
 
-// The host's own list, or null where it keeps none.
-const char* Far1::DescriptionFileNames() {
+descriptions::HostSettings<char> Far1::ReadDescriptionSettings() {
   static constinit char names[1024] = {};
-  int size = sys::ReadUserRegistryValue(texts::kDescriptionsKey, texts::kDescriptionNamesValue,
-                                        reinterpret_cast<uint8_t*>(names), sizeof names - 1);
-  if (size <= 0) return nullptr;
-  names[size] = '\0';  // a stored string need not end in a NUL
-  return names;
+  const int size =
+      sys::ReadUserRegistryValue(texts::kDescriptionsKey, texts::kDescriptionNamesValue,
+                                 reinterpret_cast<uint8_t*>(names), sizeof names - 1);
+  uint32_t ansi = 0;
+  const int ansiSize =
+      sys::ReadUserRegistryValue(texts::kDescriptionsKey, texts::kAnsiByDefaultValue,
+                                 reinterpret_cast<uint8_t*>(&ansi), sizeof ansi);
+  descriptions::HostSettings<char> settings{nullptr, ansiSize == sizeof ansi && ansi != 0};
+  if (size >= 0) {
+    names[size] = '\0';  // a stored string need not end in a NUL
+    settings.fileNames = names;
+  }
+  return settings;
 }

@@ -10,6 +10,8 @@
 #include "core/mask_dialog.h"
 #include "core/messages.h"
 #include "core/panel_view.h"
+#include "descriptions/description_file.h"
+#include "descriptions/description_lines.h"
 #include "far1/far1_host.h"
 #include "far1/far1_records.h"
 #include "far1/far1_texts.h"
@@ -28,8 +30,13 @@ struct Far1 : sys::ProcessConsole<false> {
   static void ReleaseSnapshot(PanelInfo*) {}
   // The view of a snapshot the host has already handed over.
   static PanelView<char> ViewOf(const PanelInfo& snapshot);
-  // The host's list of description file names, or null where it keeps none.
-  static const char* DescriptionFileNames();
+  // The 1.x DLL runs in the current generation's layer for 1.x plug-ins,
+  // whose host reads the description files.
+  static constexpr descriptions::HostRules kDescriptionRules =
+      descriptions::kCurrentGenerationRules;
+  // The host's description settings from the registry: a value that is not
+  // there means the host's default, an empty list names no file.
+  static descriptions::HostSettings<char> ReadDescriptionSettings();
 
   static bool CmpName(const char* mask, const char* str) { return host::CmpName(mask, str); }
 

@@ -24,8 +24,11 @@ inline constexpr char kPaletteValue[] = "CurrentPalette";
 
 // ---- Description files -----------------------------------------------------
 
-// The host's list of description file names, comma-separated.
+// The host's description settings: its list of description file names, and
+// whether a file without a byte-order mark is in the ANSI code page (a
+// DWORD, non-zero for yes).
 inline constexpr char kDescriptionsKey[] = "Software\\Far\\Descriptions";
 inline constexpr char kDescriptionNamesValue[] = "ListNames";
+inline constexpr char kAnsiByDefaultValue[] = "AnsiByDefault";
 
 }  // namespace texts

@@ -11,6 +11,8 @@
 #include "core/mask_dialog.h"
 #include "core/messages.h"
 #include "core/panel_view.h"
+#include "descriptions/description_file.h"
+#include "descriptions/description_lines.h"
 #include "far2l/far2l_records.h"
 #include "findtree/find_command.h"
 #include "sys/system.h"
@@ -57,9 +59,10 @@ struct Far2l {
 
   static bool TakeSnapshot(PanelSnapshot* snapshot, PanelView<wchar_t>* view);
   static void ReleaseSnapshot(PanelSnapshot* snapshot);
-  // The host keeps its list of names in its settings file, which a plug-in
-  // is not told where to find: the rules then use the default names.
-  static const wchar_t* DescriptionFileNames() { return nullptr; }
+  static constexpr descriptions::HostRules kDescriptionRules = descriptions::kFar2lRules;
+  // The host's Descriptions settings from its settings file; its defaults
+  // where the file or a key is missing or cannot be read.
+  static descriptions::HostSettings<wchar_t> ReadDescriptionSettings();
   static bool CmpName(const wchar_t* mask, const wchar_t* str);
   static void MoveCursor(PanelSnapshot* snapshot, int current, int top);
   static void RedrawPanel();

@@ -4,8 +4,9 @@
 
 namespace far2l {
 
-// The on/off option key of section in the host's settings file, or
-// fallback where the file, the section or the key is missing or unreadable.
+// The on/off option key of section in the host's settings file, read as the
+// host reads it (a number, 0 for off), or fallback where the file, the
+// section or the key is missing or unreadable.
 bool HostOptionOn(const char* section, const char* key, bool fallback);
 
 }  // namespace far2l

@@ -12,6 +12,8 @@
 #include "core/mask_dialog.h"
 #include "core/messages.h"
 #include "core/panel_view.h"
+#include "descriptions/description_file.h"
+#include "descriptions/description_lines.h"
 #include "far3/far3_records.h"
 #include "findtree/find_command.h"
 #include "sys/process_console.h"
@@ -44,17 +46,19 @@ struct Far3 : sys::ProcessConsole<true> {
   // Reads the active panel once: the count, cursor and rectangle, every
   // item's description, and the folder of a panel that shows one. Where the
   // host gives no item of a folder's panel a description, the view has the
-  // names and sizes instead (the rules then read the folder's description
-  // file); otherwise every name reads as null. Two host calls per item,
-  // three without descriptions.
+  // names, short names and sizes instead (the rules then read the folder's
+  // description file); otherwise every name reads as null. Two host calls
+  // per item.
   // False, with nothing held, when the panel is not a file panel with at
   // least one item, the host stops answering or memory runs out.
   static bool TakeSnapshot(PanelSnapshot* snapshot, PanelView<Char>* view);
   static void ReleaseSnapshot(PanelSnapshot* snapshot);
 
-  // The host keeps its list of names in its profile, out of a plug-in's
-  // reach: the rules then use the names it uses by default.
-  static const Char* DescriptionFileNames() { return nullptr; }
+  static constexpr descriptions::HostRules kDescriptionRules =
+      descriptions::kCurrentGenerationRules;
+  // The host's Descriptions.ListNames and Descriptions.AnsiByDefault, which
+  // only its macro engine answers; its defaults where no engine answers.
+  static descriptions::HostSettings<Char> ReadDescriptionSettings();
 
   // The host's name matcher (ProcessName, PN_CMPNAME) on the whole string.
   static bool CmpName(const Char* mask, const Char* str);

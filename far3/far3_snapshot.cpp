@@ -4,11 +4,11 @@
 // host per item.
 //
 // The host's calls are cheap; what costs is memory touched for the first
-// time. So the block is sized once from the host's own size answers (the
-// untouched rest costs nothing), nothing is ever moved, and only one kind of
-// string is kept: the descriptions, or, on a panel where the host gives no
-// item a description, the names, from which the rules read the folder's
-// description file themselves.
+// time, and a third call per item. So the block is sized once from the
+// host's own size answers (the untouched rest costs nothing), nothing is
+// ever moved, and each item is asked for once: its description is kept, or,
+// where it has none, its name and short name, from which the rules read the
+// folder's description file where the host gives no item a description.
 #include <cstdint>
 
 #include "far3/far3_gateway.h"
@@ -64,13 +64,17 @@ bool ReadPanelInfo(far3::PanelInfo* info) {
 }
 
 // ---- The block -------------------------------------------------------------------
-// One pointer per item, one for the folder, each item's size (kept only with
-// the names: the description file may begin a description with it), then the
-// strings the pointers point to.
+// Per item a pointer to its description or else its name, then the folder;
+// per item a pointer to its short name, its size and whether the first
+// pointer is its name (kept only without a description: the description file
+// may begin a description with the size); then the strings the pointers
+// point to.
 
 struct Block {
   const char16_t** slots;  // count items, then the folder
+  const char16_t** shortNames;
   uint64_t* sizes;
+  uint8_t* named;
   char16_t* strings;
   size_t room;  // code units left at strings
 };
@@ -90,7 +94,7 @@ const char16_t* Keep(Block* block, const char16_t* text) {
 // What the host's size answers say a snapshot needs.
 struct Sizes {
   size_t largestItem;  // bytes, the scratch buffer's size
-  size_t strings;      // bytes: every item's strings together bound any one kind
+  size_t strings;      // bytes: every item's strings together bound those kept of it
 };
 
 // False when the host gives no size for some item (the panel changed under
@@ -108,49 +112,54 @@ bool AddUpSizes(size_t count, size_t folderSize, Sizes* sizes) {
 }
 
 bool StartBlock(size_t count, const Sizes& sizes, Block* block, void** memory) {
-  constexpr size_t kPerItem = sizeof(const char16_t*) + sizeof(uint64_t);
-  if (count > SIZE_MAX / kPerItem - 1) return false;
-  const size_t slotBytes = (count + 1) * sizeof(const char16_t*);
-  const size_t fixedBytes = slotBytes + count * sizeof(uint64_t);
+  constexpr size_t kPerItem = 2 * sizeof(const char16_t*) + sizeof(uint64_t) + 1;
+  if (count > SIZE_MAX / kPerItem - 8) return false;
+  const size_t slotBytes = (2 * count + 1) * sizeof(const char16_t*);
+  const size_t sizeBytes = count * sizeof(uint64_t);
+  const size_t fixedBytes = slotBytes + sizeBytes + (count + 1) / 2 * 2;  // strings stay aligned
   if (sizes.strings > SIZE_MAX - fixedBytes) return false;
   *memory = sys::Allocate(fixedBytes + sizes.strings);
   if (*memory == nullptr) return false;
   auto* bytes = static_cast<unsigned char*>(*memory);
   block->slots = static_cast<const char16_t**>(*memory);
+  block->shortNames = block->slots + count + 1;
   block->sizes = reinterpret_cast<uint64_t*>(bytes + slotBytes);
+  block->named = bytes + slotBytes + sizeBytes;
   block->strings = reinterpret_cast<char16_t*>(bytes + fixedBytes);
   block->room = sizes.strings / sizeof(char16_t);
   return true;
 }
 
-enum class Kind { kDescription, kName };
-
-// Keeps one kind of string for every item. Returns how many items have one,
-// or -1 when the host stops answering.
-int64_t KeepAll(Kind kind, size_t count, void* scratch, size_t scratchSize, Block* block) {
-  const bool byName = kind == Kind::kName;
-  int64_t kept = 0;
+// Keeps every item's description, or where it has none and the panel has a
+// folder whose file the rules may read, its name, short name and size; then
+// the folder. Returns how many items have a description, or -1 when the host
+// stops answering.
+int64_t KeepStrings(size_t count, size_t folderSize, void* scratch, size_t scratchSize,
+                    Block* block) {
+  int64_t described = 0;
   for (size_t i = 0; i < count; ++i) {
     const far3::PluginPanelItem* item = FillItem(i, scratch, scratchSize);
     if (item == nullptr) return -1;
-    block->slots[i] = Keep(block, byName ? item->FileName : item->Description);
-    if (byName) block->sizes[i] = item->FileSize;
-    if (block->slots[i] != nullptr) ++kept;
+    block->slots[i] = Keep(block, item->Description);
+    block->named[i] = block->slots[i] == nullptr && folderSize > 0;
+    if (block->slots[i] != nullptr) {
+      ++described;
+    } else if (block->named[i]) {
+      block->slots[i] = Keep(block, item->FileName);
+      block->shortNames[i] = Keep(block, item->AlternateFileName);
+      block->sizes[i] = item->FileSize;
+    }
   }
-  return kept;
+  block->slots[count] = folderSize > 0 ? Keep(block, FillFolder(scratch, scratchSize)) : nullptr;
+  return described;
 }
 
-// Fills the block: the descriptions, or the names where the host gives no
-// item a description and the panel has a folder whose file the rules can
-// read; then the folder. False when the host stops answering.
-bool KeepStrings(size_t count, size_t folderSize, void* scratch, size_t scratchSize, Block* block,
-                 bool* byName) {
-  int64_t described = KeepAll(Kind::kDescription, count, scratch, scratchSize, block);
-  *byName = described == 0 && folderSize > 0;
-  if (*byName) described = KeepAll(Kind::kName, count, scratch, scratchSize, block);
-  if (described < 0) return false;
-  block->slots[count] = folderSize > 0 ? Keep(block, FillFolder(scratch, scratchSize)) : nullptr;
-  return true;
+// Where some item has a description, the names kept of the others are not
+// the view's descriptions.
+void DropNames(size_t count, Block* block) {
+  for (size_t i = 0; i < count; ++i) {
+    if (block->named[i]) block->slots[i] = nullptr;
+  }
 }
 
 // Every item of the view reads as having no string of this kind.
@@ -170,19 +179,22 @@ bool Far3::TakeSnapshot(PanelSnapshot* snapshot, PanelView<Char>* view) {
   void* scratch = sys::Allocate(sizes.largestItem);
   Block block{};
   void* memory = nullptr;
-  bool byName = false;
-  const bool read = scratch != nullptr && StartBlock(count, sizes, &block, &memory) &&
-                    KeepStrings(count, folderSize, scratch, sizes.largestItem, &block, &byName);
+  int64_t described = -1;
+  if (scratch != nullptr && StartBlock(count, sizes, &block, &memory))
+    described = KeepStrings(count, folderSize, scratch, sizes.largestItem, &block);
   sys::Free(scratch);
-  if (!read) {
+  if (described < 0) {
     sys::Free(memory);
     return false;
   }
 
   snapshot->block = memory;
+  const bool byName = described == 0 && folderSize > 0;
+  if (!byName) DropNames(count, &block);
   const uint32_t items = static_cast<uint32_t>(count);
   const ItemStrings<Char> kept{block.slots, sizeof(const char16_t*), true, items};
   const ItemStrings<Char> none{kNoStrings, 0, true, items};
+  *view = PanelView<Char>{};
   view->count = items;
   view->current = static_cast<int>(info.CurrentItem);
   view->top = static_cast<int>(info.TopPanelItem);
@@ -190,7 +202,10 @@ bool Far3::TakeSnapshot(PanelSnapshot* snapshot, PanelView<Char>* view) {
                          info.PanelRect.bottom};
   view->descriptions = byName ? none : kept;
   view->names = byName ? kept : none;
-  view->sizes = byName ? ItemSizes{block.sizes, sizeof(uint64_t), false} : ItemSizes{};
+  if (byName) {
+    view->shortNames = {block.shortNames, sizeof(const char16_t*), true, items};
+    view->sizes = ItemSizes{block.sizes, sizeof(uint64_t), false};
+  }
   view->folder = block.slots[count];
   return true;
 }

@@ -15,6 +15,11 @@ uint32_t FoldAscii(uint32_t c) {
 uint32_t FoldUnicode(uint32_t c) {
   if ((c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x410 && c <= 0x42F)) return c + 0x20;
   if (c >= 0x400 && c <= 0x40F) return c + 0x50;
+  // Latin Extended-A: pairs, the capital first (odd from 0x139 to 0x148 and
+  // from 0x179).
+  if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177)) return c | 1;
+  if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) return c + (c & 1);
+  if (c == 0x178) return 0xFF;
   return FoldAscii(c);
 }
 
@@ -82,6 +87,9 @@ bool MatchMask(const Char* mask, const Char* str, Fold fold) {
       return false;
     }
   }
+  // As the host has it, a name without an extension matches a mask that
+  // asks for any extension: "abc.*" matches "abc".
+  if (*mask == '.' && mask[1] == '*') ++mask;
   while (*mask == '*') ++mask;
   return *mask == 0;
 }

@@ -1,7 +1,8 @@
 // The host's file-name mask rules, for the stand-in host and the test doubles:
 // "*" matches any run of characters, "?" any one character, "[...]" any one
 // character of a set (single characters and ranges such as a-z), compared
-// without regard to case, against the whole string. A "[" without its "]"
+// without regard to case, against the whole string; ".*" at the mask's end
+// also matches nothing left ("abc.*" matches "abc"). A "[" without its "]"
 // is an ordinary character.
 #pragma once
 
@@ -10,8 +11,8 @@
 // Single-byte text: letters fold in ASCII only, other bytes compare exactly.
 bool MatchFileMask(const char* mask, const char* str);
 
-// Unicode text (UTF-16 or UTF-32 units): ASCII, Latin-1 and Cyrillic letters
-// fold, everything else compares exactly, unit by unit.
+// Unicode text (UTF-16 or UTF-32 units): ASCII, Latin-1, Latin Extended-A
+// and Cyrillic letters fold, everything else compares exactly, unit by unit.
 bool MatchFileMask(const char16_t* mask, const char16_t* str);
 bool MatchFileMask(const wchar_t* mask, const wchar_t* str);
 

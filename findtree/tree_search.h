@@ -59,6 +59,7 @@ struct Walk {
   uint32_t capacity;
   const Char* mask;
   bool subfolders;
+  descriptions::HostSettings<Char> settings;  // asked once per search
   MatchList<Char>* matches;
   SearchCounts counts;
   uint64_t paced;  // when progress last showed
@@ -140,11 +141,13 @@ inline bool BeginsWithDigit(uint32_t c) {
 
 // An item's description as the host shows it: without the item's size
 // where the description begins with it.
-template <class Char>
-const Char* ShownDescription(const Char* description, const sys::FolderEntry& entry) {
+template <class G>
+const typename G::Char* ShownDescription(const typename G::Char* description,
+                                         const sys::FolderEntry& entry) {
   if (!BeginsWithDigit(static_cast<uint32_t>(description[0]))) return description;
-  return description + descriptions::SizePrefixLength(description, Length(description), entry.size,
-                                                      descriptions::kHostRules<Char>);
+  const descriptions::LineSyntax syntax{G::kDescriptionRules, false, nullptr};
+  return description +
+         descriptions::SizePrefixLength(description, Length(description), entry.size, syntax);
 }
 
 // Marks the described items whose description matches; true where one of
@@ -152,9 +155,10 @@ const Char* ShownDescription(const Char* description, const sys::FolderEntry& en
 // read first.
 template <class G>
 bool MarkMatches(Walk<typename G::Char>* walk, sys::FolderListing* listing,
-                 const typename G::Char* const* described) {
+                 const ItemStrings<typename G::Char>& described) {
   for (uint32_t i = 0; i < listing->count; ++i) {
-    if (described[i] != nullptr && BeginsWithDigit(static_cast<uint32_t>(described[i][0]))) {
+    const typename G::Char* description = described.At(i);
+    if (description != nullptr && BeginsWithDigit(static_cast<uint32_t>(description[0]))) {
       listing->entries[i].flags |= sys::kEntryFactsWanted;
     }
   }
@@ -162,8 +166,9 @@ bool MarkMatches(Walk<typename G::Char>* walk, sys::FolderListing* listing,
   bool factsWanted = false;
   for (uint32_t i = 0; i < listing->count; ++i) {
     sys::FolderEntry& entry = listing->entries[i];
-    if (described[i] == nullptr || (entry.flags & sys::kEntryGone) ||
-        !G::CmpName(walk->mask, ShownDescription(described[i], entry))) {
+    const typename G::Char* description = described.At(i);
+    if (description == nullptr || (entry.flags & sys::kEntryGone) ||
+        !G::CmpName(walk->mask, ShownDescription<G>(description, entry))) {
       continue;
     }
     entry.flags |= sys::kEntryMarked | sys::kEntryFactsWanted;
@@ -185,15 +190,16 @@ void MatchFolder(Walk<typename G::Char>* walk, sys::FolderListing* listing) {
   }
   descriptions::FolderDescriptions<Char> read;
   sys::FileRead outcome;
-  if (descriptions::ReadFolderDescriptions(walk->path, G::DescriptionFileNames(), names, &read,
-                                           nullptr, &outcome)) {
-    if (MarkMatches<G>(walk, listing, read.perItem)) ReadWantedFacts<G>(walk, listing);
+  const descriptions::FolderItems<Char> items{walk->path, names, {}, nullptr};
+  if (descriptions::ReadFolderDescriptions(G::kDescriptionRules, walk->settings, items, &read,
+                                           &outcome)) {
+    if (MarkMatches<G>(walk, listing, read.strings)) ReadWantedFacts<G>(walk, listing);
     const Piece<Char> folder = RelativeFolder<G>(*walk);
     for (uint32_t i = 0; i < listing->count && !walk->counts.outOfMemory; ++i) {
       const sys::FolderEntry& entry = listing->entries[i];
       if (!(entry.flags & sys::kEntryMarked) || (entry.flags & sys::kEntryGone)) continue;
       const Char* name = names.At(i);
-      const Char* description = ShownDescription(read.perItem[i], entry);
+      const Char* description = ShownDescription<G>(read.strings.At(i), entry);
       const MatchFacts facts{entry.attributes, entry.unixMode, entry.size, entry.writeTime};
       if (AddMatch(walk->matches, folder, G::kPathSeparator, Piece<Char>{name, Length(name)},
                    Piece<Char>{description, Length(description)}, facts)) {
@@ -335,6 +341,7 @@ SearchCounts SearchTree(const typename G::Char* root, const typename G::Char* ma
   detail::Walk<Char> walk{};
   walk.mask = mask;
   walk.subfolders = subfolders;
+  walk.settings = G::ReadDescriptionSettings();
   walk.matches = matches;
   walk.rootLength = detail::Length(root);
   walk.path = static_cast<Char*>(sys::Allocate((sys::kMaxPathUnits + 1) * sizeof(Char)));

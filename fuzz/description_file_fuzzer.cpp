@@ -1,7 +1,8 @@
 // libFuzzer target for the reading of a folder's description file: any bytes
-// as the file, read for each character type against a panel whose names
-// come partly from the input, so that lines do match. Checks that every
-// description is one trimmed line, and that nothing outlives the reading.
+// as the file, read for each character type by its host's rules against a
+// panel whose names (and short names) come partly from the input, so that
+// lines do match. Checks that every description is one line, trimmed as its
+// host trims it, and that nothing outlives the reading.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -15,8 +16,11 @@ namespace {
 
 const std::u16string kFolder = u"C:\\Fuzz";
 
+// One line, not empty, beginning with no blank; ending with none either,
+// unless the host reads on past a NUL (the line's end was trimmed, not the
+// description's).
 template <class Char>
-void Check(const Char* text) {
+void Check(const Char* text, const descriptions::HostRules& rules) {
   if (text == nullptr) return;
   size_t n = 0;
   while (text[n] != Char(0)) {
@@ -24,11 +28,11 @@ void Check(const Char* text) {
     ++n;
   }
   if (n == 0 || text[0] == Char(' ') || text[0] == Char('\t')) abort();
-  if (text[n - 1] == Char(' ') || text[n - 1] == Char('\t')) abort();
+  if (rules.nulEndsLine && (text[n - 1] == Char(' ') || text[n - 1] == Char('\t'))) abort();
 }
 
 template <class Char>
-void ReadAs(const uint8_t* data, size_t size) {
+void ReadAs(const descriptions::HostRules& rules, const uint8_t* data, size_t size) {
   // Names: a few fixed ones, and the first word of each of the first lines.
   std::vector<std::basic_string<Char>> names = {{Char('a')}, {Char('A'), Char('.'), Char('t')}};
   std::basic_string<Char> word;
@@ -52,14 +56,25 @@ void ReadAs(const uint8_t* data, size_t size) {
   descriptions::FolderDescriptions<Char> read;
   const ItemStrings<Char> strings{pointers.data(), sizeof(const Char*), true,
                                   static_cast<uint32_t>(pointers.size())};
-  if (descriptions::ReadFolderDescriptions<Char>(folder.c_str(), nullptr, strings, &read,
-                                                 &itemSizes)) {
+  // Either code page, and the short names the reversed long ones.
+  std::vector<std::basic_string<Char>> shortNames;
+  for (const auto& name : names) shortNames.emplace_back(name.rbegin(), name.rend());
+  std::vector<const Char*> shortPointers;
+  for (const auto& name : shortNames) shortPointers.push_back(name.c_str());
+  shortPointers.push_back(nullptr);
+  const descriptions::FolderItems<Char> items{
+      folder.c_str(),
+      strings,
+      {shortPointers.data(), sizeof(const Char*), true, strings.count},
+      &itemSizes};
+  const descriptions::HostSettings<Char> settings{nullptr, size % 2 == 1};
+  if (descriptions::ReadFolderDescriptions<Char>(rules, settings, items, &read)) {
     bool any = false;
-    for (uint32_t i = 0; i < read.count; ++i) {
-      Check(read.perItem[i]);
-      any = any || read.perItem[i] != nullptr;
+    for (uint32_t i = 0; i < read.strings.count; ++i) {
+      Check(read.strings.At(i), rules);
+      any = any || read.strings.At(i) != nullptr;
     }
-    if (!any || read.perItem[pointers.size() - 1] != nullptr) abort();
+    if (!any || read.strings.At(pointers.size() - 1) != nullptr) abort();
     descriptions::ReleaseFolderDescriptions(&read);
   }
   if (fake::TheSystem().liveBlocks != 0) abort();
@@ -70,8 +85,8 @@ void ReadAs(const uint8_t* data, size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fake::ResetSystem();
   fake::AddFile(kFolder, u"Descript.ion", std::vector<uint8_t>(data, data + size));
-  ReadAs<char>(data, size);
-  ReadAs<char16_t>(data, size);
-  ReadAs<wchar_t>(data, size);
+  ReadAs<char>(descriptions::kCurrentGenerationRules, data, size);
+  ReadAs<char16_t>(descriptions::kCurrentGenerationRules, data, size);
+  ReadAs<wchar_t>(descriptions::kFar2lRules, data, size);
   return 0;
 }

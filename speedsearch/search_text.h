@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "core/utf.h"
+
 constexpr uint32_t kSearchTextMax = 18;  // characters
 
 template <class Char>
@@ -26,12 +28,12 @@ namespace search_text {
 
 template <class Char>
 constexpr bool IsHighSurrogate(uint32_t c) {
-  return sizeof(Char) == 2 && c >= 0xD800 && c <= 0xDBFF;
+  return sizeof(Char) == 2 && utf::IsHighSurrogate(c);
 }
 
 template <class Char>
 constexpr bool IsLowSurrogate(uint32_t c) {
-  return sizeof(Char) == 2 && c >= 0xDC00 && c <= 0xDFFF;
+  return sizeof(Char) == 2 && utf::IsLowSurrogate(c);
 }
 
 }  // namespace search_text

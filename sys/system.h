@@ -64,7 +64,7 @@ int ReadUserRegistryValue(const char* key, const char* value, uint8_t* buffer, u
 void* Allocate(size_t bytes);
 void Free(void* block);
 
-// ---- Files and the OEM code page, for a folder's description file ----
+// ---- Files, code pages and case, for a folder's description file ----
 
 // The longest path the platform opens, in UTF-16 units.
 constexpr uint32_t kMaxPathUnits = 32767;
@@ -96,13 +96,46 @@ FileRead ReadFolderFile(const char16_t* folder, const char16_t* name, uint32_t m
                         FolderFile* file);
 void ReleaseFolderFile(FolderFile* file);
 
-// Converts count bytes of OEM code page text into out, which holds count
-// units (no code page gives more). Returns the number of units written.
-uint32_t OemToUtf16(const uint8_t* text, uint32_t count, char16_t* out);
+// The code pages the plug-in converts with: the system's OEM page, in which
+// the 1.x host hands over its strings, and the two a description file
+// without a byte-order mark is read in, as the host's setting says. In
+// Windows' UTF-8 mode (both system pages 65001) a description file's pages
+// are the locale's legacy ones, as the host reads them.
+enum class CodePage : uint8_t { kOem, kDescriptionOem, kDescriptionAnsi };
 
-// Converts count UTF-16 units into OEM code page text in out, at most capacity
+// Converts count bytes of text in the code page into out, which holds count
+// units (no code page gives more). Returns the number of units written.
+uint32_t ToUtf16(CodePage page, const uint8_t* text, uint32_t count, char16_t* out);
+
+// Converts count UTF-16 units into the code page in out, at most capacity
 // bytes (3 * count always suffices); characters the code page lacks become
-// its default character. Returns the number of bytes written, 0 on failure.
-uint32_t Utf16ToOem(const char16_t* text, uint32_t count, uint8_t* out, uint32_t capacity);
+// its default character or a look-alike, as the host converts them. Returns
+// the number of bytes written, 0 on failure.
+uint32_t FromUtf16(CodePage page, const char16_t* text, uint32_t count, uint8_t* out,
+                   uint32_t capacity);
+
+// Upper-cases count units in place, as the host does when it hashes names
+// to compare them without regard to case.
+void UpperCase(char16_t* text, uint32_t count);
+
+// Whether the host takes the two names for the same without regard to case.
+// Where the host's comparison and its upper-casing part (far2l compares by
+// collation), the comparison holds.
+bool SameName(const char16_t* a, uint32_t aLength, const char16_t* b, uint32_t bLength);
+
+#if __WCHAR_MAX__ > 0xFFFF
+// The same for UTF-32 text (far2l's wide characters).
+void UpperCase(wchar_t* text, uint32_t count);
+bool SameName(const wchar_t* a, uint32_t aLength, const wchar_t* b, uint32_t bLength);
+#endif
+
+// ---- The far2l host's settings folder (POSIX only) ----
+
+// The environment variable's value, or null where it is not set.
+const char* Environment(const char* name);
+
+// The user's home folder as the system's user database gives it (else
+// $HOME), or null.
+const char* HomeFolder();
 
 }  // namespace sys

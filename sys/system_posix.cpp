@@ -1,5 +1,6 @@
-// The Linux side of the platform services the far2l module uses: the heap
-// and the beep.
+// The Linux side of the platform services the far2l module uses: the heap,
+// the beep, and where the host keeps its settings.
+#include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -14,6 +15,17 @@ void* Allocate(size_t bytes) {
 
 void Free(void* block) {
   free(block);
+}
+
+const char* Environment(const char* name) {
+  return getenv(name);
+}
+
+// As far2l finds it: the user database first, then $HOME.
+const char* HomeFolder() {
+  const passwd* user = getpwuid(geteuid());
+  if (user != nullptr && user->pw_dir != nullptr && user->pw_dir[0] != '\0') return user->pw_dir;
+  return getenv("HOME");
 }
 
 // The terminal's bell. far2l in a terminal keeps the terminal open on a

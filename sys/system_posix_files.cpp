@@ -1,7 +1,7 @@
 // The POSIX side of reading a folder's description file, for the far2l
-// module: UTF-8 paths, a name found without regard to ASCII case on file
-// systems that tell case apart (as far2l finds DESCRIPT.ION), and the OEM code
-// page as far2l itself converts it.
+// module: UTF-8 paths, a name found as far2l finds it (a wildcard mask,
+// without regard to ASCII case, on file systems that tell case apart), and
+// the code pages and upper-casing of far2l itself.
 #include <dirent.h>
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -11,7 +11,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <cwctype>
 
+#include "core/utf.h"
 #include "sys/system.h"
 
 namespace sys {
@@ -22,37 +24,15 @@ namespace {
 // UTF-16 to UTF-8 into a new block (free it); unpaired surrogates become
 // U+FFFD. Null when there is no memory.
 char* ToUtf8(const char16_t* text) {
-  size_t units = 0;
+  uint32_t units = 0;
   while (text[units] != 0) ++units;
-  auto* out = static_cast<char*>(malloc(3 * units + 1));
+  auto* out = static_cast<uint8_t*>(malloc(size_t{3} * units + 1));
   if (out == nullptr) return nullptr;
-  size_t used = 0;
-  for (size_t i = 0; i < units; ++i) {
-    uint32_t c = text[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      c = 0xFFFD;
-    }
-    if (c < 0x80) {
-      out[used++] = static_cast<char>(c);
-    } else if (c < 0x800) {
-      out[used++] = static_cast<char>(0xC0 | (c >> 6));
-      out[used++] = static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out[used++] = static_cast<char>(0xE0 | (c >> 12));
-      out[used++] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out[used++] = static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out[used++] = static_cast<char>(0xF0 | (c >> 18));
-      out[used++] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out[used++] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out[used++] = static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
+  uint32_t used = 0;
+  for (uint32_t at = 0; at < units;)
+    used += utf::PutUtf8(utf::NextUtf16(text, units, &at), out + used);
   out[used] = '\0';
-  return out;
+  return reinterpret_cast<char*>(out);
 }
 
 unsigned AsciiLower(char c) {
@@ -60,20 +40,38 @@ unsigned AsciiLower(char c) {
   return byte >= 'A' && byte <= 'Z' ? byte + 32u : byte;
 }
 
-bool SameIgnoringAsciiCase(const char* a, const char* b) {
-  for (;; ++a, ++b) {
-    if (AsciiLower(*a) != AsciiLower(*b)) return false;
-    if (*a == '\0') return true;
+// Whether the whole of name matches the mask, '*' standing for any bytes and
+// '?' for one, other bytes compared without regard to ASCII case: far2l's
+// own matching of a description file's name.
+bool MatchesMask(const char* name, const char* mask) {
+  const char* star = nullptr;  // the mask after the last '*' seen
+  const char* resume = nullptr;
+  while (*name != '\0') {
+    if (*mask == '*') {
+      star = ++mask;
+      resume = name;
+    } else if (*mask == '?' || (*mask != '\0' && AsciiLower(*mask) == AsciiLower(*name))) {
+      ++mask, ++name;
+    } else if (star != nullptr) {
+      mask = star;
+      name = ++resume;
+    } else {
+      return false;
+    }
   }
+  while (*mask == '*') ++mask;
+  return *mask == '\0';
 }
 
-// Opens name in the folder (a directory descriptor): the exact name first,
-// then the first entry, in the directory's order, that differs only in case.
-int OpenNoCase(int folder, const char* name) {
+// Opens name in the folder (a directory descriptor): a plain name exactly
+// first; then, as far2l finds it, the first entry in the directory's order
+// that the name matches as a mask.
+int OpenByMask(int folder, const char* name) {
   // O_NONBLOCK: a FIFO by that name must not hold the host up.
   const int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
-  int file = openat(folder, name, flags);
-  if (file >= 0 || errno != ENOENT) return file;
+  const bool mask = strpbrk(name, "*?") != nullptr;
+  int file = mask ? -1 : openat(folder, name, flags);
+  if (file >= 0 || (!mask && errno != ENOENT)) return file;
   const int listing = dup(folder);
   if (listing < 0) return -1;
   DIR* entries = fdopendir(listing);
@@ -85,10 +83,10 @@ int OpenNoCase(int folder, const char* name) {
   errno = ENOENT;
   file = -1;
   while (const dirent* entry = readdir(entries)) {
-    if (SameIgnoringAsciiCase(entry->d_name, name)) {
-      file = openat(folder, entry->d_name, flags);
-      break;
-    }
+    const char* found = entry->d_name;
+    if (strcmp(found, ".") == 0 || strcmp(found, "..") == 0 || !MatchesMask(found, name)) continue;
+    file = openat(folder, found, flags);
+    break;
   }
   closedir(entries);
   return file;
@@ -121,29 +119,32 @@ FileRead ReadOpenFile(int file, uint32_t maxBytes, FolderFile* out) {
   return FileRead::kDone;
 }
 
-// ---- The OEM code page ----
+// ---- Code pages and case ----
 
 // far2l exports its Win32 conversions; the module finds them in the host at
 // run time. wchar_t is UTF-32 there.
 using MultiByteToWideCharFn = int (*)(unsigned, uint32_t, const char*, int, wchar_t*, int);
 using WideCharToMultiByteFn = int (*)(unsigned, uint32_t, const wchar_t*, int, char*, int,
                                       const char*, int*);
-constexpr unsigned kOemCodePage = 1;  // CP_OEMCP
+using CharUpperBuffFn = uint32_t (*)(wchar_t*, uint32_t);
+using CompareStringFn = int (*)(uint32_t, uint32_t, const wchar_t*, int, const wchar_t*, int);
+
+// CP_ACP and CP_OEMCP: far2l picks both from the locale (and its own
+// override), and knows no UTF-8 mode of the Windows kind.
+unsigned PageNumber(CodePage page) {
+  return page == CodePage::kDescriptionAnsi ? 0 : 1;
+}
 
 // Looked up on each use (a conversion is rare: one table per reading), which
 // needs no guarded static.
-MultiByteToWideCharFn HostMultiByteToWideChar() {
-  return reinterpret_cast<MultiByteToWideCharFn>(
-      dlsym(RTLD_DEFAULT, "WINPORT_MultiByteToWideChar"));
+template <class Fn>
+Fn HostFunction(const char* name) {
+  return reinterpret_cast<Fn>(dlsym(RTLD_DEFAULT, name));
 }
 
-WideCharToMultiByteFn HostWideCharToMultiByte() {
-  return reinterpret_cast<WideCharToMultiByteFn>(
-      dlsym(RTLD_DEFAULT, "WINPORT_WideCharToMultiByte"));
-}
-
-// CP437, the page far2l takes for locales it has no other for; used outside
-// far2l, where its conversions are not at hand.
+// The upper halves of the pages used outside far2l, where its conversions
+// are not at hand: CP437, the OEM page far2l takes for locales it has no
+// other for; the ANSI page as Latin-1.
 constexpr char16_t kCp437UpperHalf[128] = {
     0x00C7, 0x00FC, 0x00E9, 0x00E2, 0x00E4, 0x00E0, 0x00E5, 0x00E7, 0x00EA, 0x00EB, 0x00E8, 0x00EF,
     0x00EE, 0x00EC, 0x00C4, 0x00C5, 0x00C9, 0x00E6, 0x00C6, 0x00F4, 0x00F6, 0x00F2, 0x00FB, 0x00F9,
@@ -158,18 +159,26 @@ constexpr char16_t kCp437UpperHalf[128] = {
     0x00B0, 0x2219, 0x00B7, 0x221A, 0x207F, 0x00B2, 0x25A0, 0x00A0,
 };
 
+char16_t FallbackUnit(CodePage page, uint8_t byte) {
+  if (byte < 0x80 || page == CodePage::kDescriptionAnsi) return byte;
+  return kCp437UpperHalf[byte - 0x80];
+}
+
+uint8_t FallbackByte(CodePage page, uint32_t c) {
+  if (c < 0x80 || (page == CodePage::kDescriptionAnsi && c < 0x100)) return static_cast<uint8_t>(c);
+  for (uint32_t b = 0; b < 128 && page != CodePage::kDescriptionAnsi; ++b) {
+    if (kCp437UpperHalf[b] == c) return static_cast<uint8_t>(0x80 + b);
+  }
+  return '?';
+}
+
 // UTF-32 from the host to UTF-16.
 uint32_t NarrowToUtf16(const wchar_t* wide, int count, char16_t* out, uint32_t capacity) {
   uint32_t used = 0;
   for (int i = 0; i < count; ++i) {
-    auto c = static_cast<uint32_t>(wide[i]);
-    if (c > 0x10FFFF) c = 0xFFFD;
-    if (c >= 0x10000 && used + 2 <= capacity) {
-      out[used++] = static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-      out[used++] = static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-    } else if (c < 0x10000 && used < capacity) {
-      out[used++] = static_cast<char16_t>(c);
-    }
+    const uint32_t c = utf::ValidCodePoint(static_cast<uint32_t>(wide[i]));
+    if (used + (utf::NeedsPair(c) ? 2 : 1) > capacity) break;
+    utf::PutCodePoint(c, out, &used);
   }
   return used;
 }
@@ -185,7 +194,7 @@ FileRead ReadFolderFile(const char16_t* folder, const char16_t* name, uint32_t m
     result = FileRead::kMissing;
     const int directory = open(folderPath, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (directory >= 0) {
-      const int file = OpenNoCase(directory, fileName);
+      const int file = OpenByMask(directory, fileName);
       if (file >= 0) {
         result = ReadOpenFile(file, maxBytes, out);
         close(file);
@@ -205,51 +214,65 @@ void ReleaseFolderFile(FolderFile* file) {
   *file = FolderFile{nullptr, 0, false};
 }
 
-uint32_t OemToUtf16(const uint8_t* text, uint32_t count, char16_t* out) {
+uint32_t ToUtf16(CodePage page, const uint8_t* text, uint32_t count, char16_t* out) {
   if (count == 0) return 0;
-  if (MultiByteToWideCharFn convert = HostMultiByteToWideChar()) {
+  if (auto convert = HostFunction<MultiByteToWideCharFn>("WINPORT_MultiByteToWideChar")) {
     auto* wide = static_cast<wchar_t*>(malloc(size_t{count} * sizeof(wchar_t)));
     if (wide == nullptr) return 0;
-    const int units = convert(kOemCodePage, 0, reinterpret_cast<const char*>(text),
+    const int units = convert(PageNumber(page), 0, reinterpret_cast<const char*>(text),
                               static_cast<int>(count), wide, static_cast<int>(count));
     const uint32_t used = units > 0 ? NarrowToUtf16(wide, units, out, count) : 0;
     free(wide);
     return used;
   }
-  for (uint32_t i = 0; i < count; ++i)
-    out[i] = text[i] < 0x80 ? text[i] : kCp437UpperHalf[text[i] - 0x80];
+  for (uint32_t i = 0; i < count; ++i) out[i] = FallbackUnit(page, text[i]);
   return count;
 }
 
-uint32_t Utf16ToOem(const char16_t* text, uint32_t count, uint8_t* out, uint32_t capacity) {
+uint32_t FromUtf16(CodePage page, const char16_t* text, uint32_t count, uint8_t* out,
+                   uint32_t capacity) {
   if (count == 0) return 0;
-  if (WideCharToMultiByteFn convert = HostWideCharToMultiByte()) {
+  if (auto convert = HostFunction<WideCharToMultiByteFn>("WINPORT_WideCharToMultiByte")) {
     auto* wide = static_cast<wchar_t*>(malloc(size_t{count} * sizeof(wchar_t)));
     if (wide == nullptr) return 0;
     int units = 0;
-    for (uint32_t i = 0; i < count; ++i) {
-      uint32_t c = text[i];
-      if (c >= 0xD800 && c <= 0xDBFF && i + 1 < count && text[i + 1] >= 0xDC00 &&
-          text[i + 1] <= 0xDFFF)
-        c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-      wide[units++] = static_cast<wchar_t>(c);
-    }
-    const int written = convert(kOemCodePage, 0, wide, units, reinterpret_cast<char*>(out),
+    for (uint32_t at = 0; at < count;)
+      wide[units++] = static_cast<wchar_t>(utf::NextUtf16(text, count, &at));
+    const int written = convert(PageNumber(page), 0, wide, units, reinterpret_cast<char*>(out),
                                 static_cast<int>(capacity), nullptr, nullptr);
     free(wide);
     return written > 0 ? static_cast<uint32_t>(written) : 0;
   }
   uint32_t written = 0;
-  for (uint32_t i = 0; i < count && written < capacity; ++i) {
-    uint8_t byte = '?';
-    if (text[i] < 0x80) byte = static_cast<uint8_t>(text[i]);
-    for (uint32_t b = 0; b < 128 && byte == '?' && text[i] >= 0x80; ++b) {
-      if (kCp437UpperHalf[b] == text[i]) byte = static_cast<uint8_t>(0x80 + b);
-    }
-    if (text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < count) ++i;  // one character
-    out[written++] = byte;
-  }
+  for (uint32_t at = 0; at < count && written < capacity;)
+    out[written++] = FallbackByte(page, utf::NextUtf16(text, count, &at));
   return written;
+}
+
+// far2l compares names by its collation without regard to case; its own
+// upper-casing is the nearest a hash can follow.
+bool SameName(const wchar_t* a, uint32_t aLength, const wchar_t* b, uint32_t bLength) {
+  constexpr uint32_t kIgnoreCase = 0x1;     // NORM_IGNORECASE
+  constexpr uint32_t kStringSort = 0x1000;  // SORT_STRINGSORT
+  constexpr int kEqual = 2;                 // CSTR_EQUAL
+  if (auto compare = HostFunction<CompareStringFn>("WINPORT_CompareString"))
+    return compare(0, kIgnoreCase | kStringSort, a, static_cast<int>(aLength), b,
+                   static_cast<int>(bLength)) == kEqual;
+  if (aLength != bLength) return false;
+  for (uint32_t i = 0; i < aLength; ++i) {
+    if (towupper(static_cast<wint_t>(a[i])) != towupper(static_cast<wint_t>(b[i]))) return false;
+  }
+  return true;
+}
+
+void UpperCase(wchar_t* text, uint32_t count) {
+  if (count == 0) return;
+  if (auto upper = HostFunction<CharUpperBuffFn>("WINPORT_CharUpperBuff")) {
+    upper(text, count);
+    return;
+  }
+  for (uint32_t i = 0; i < count; ++i)
+    text[i] = static_cast<wchar_t>(towupper(static_cast<wint_t>(text[i])));
 }
 
 }  // namespace sys

@@ -117,7 +117,7 @@ void Free(void* block) {
   if (block != nullptr) HeapFree(GetProcessHeap(), 0, block);
 }
 
-// ---- Files and the OEM code page ----
+// ---- Files, code pages and case ----
 
 namespace {
 
@@ -231,11 +231,10 @@ FileRead ReadFolderFile(const char16_t* folder, const char16_t* name, uint32_t m
   } else if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) {
     result = FileRead::kNotAFile;
   } else {
-    // Shared for writing and deleting too, so that a file another program
-    // holds open for writing is still read, as the host reads it.
-    HANDLE handle =
-        CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    // Shared as the host shares it: a file another program holds open for
+    // writing cannot be opened, and the host goes on to its next name.
+    HANDLE handle = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (handle != INVALID_HANDLE_VALUE) {
       result = ReadOpenFile(handle, maxBytes, OnLocalFixedDisk(path), file);
       CloseHandle(handle);
@@ -254,20 +253,52 @@ void ReleaseFolderFile(FolderFile* file) {
   *file = FolderFile{nullptr, 0, false};
 }
 
-uint32_t OemToUtf16(const uint8_t* text, uint32_t count, char16_t* out) {
+namespace {
+
+#ifndef LOCALE_IUSEUTF8LEGACYACP
+constexpr LCTYPE LOCALE_IUSEUTF8LEGACYACP = 0x00000666;
+constexpr LCTYPE LOCALE_IUSEUTF8LEGACYOEMCP = 0x00000999;
+#endif
+
+// The page's number. In Windows' UTF-8 mode the host reads description
+// files in the locale's legacy pages, which the locale names.
+UINT PageNumber(CodePage page) {
+  if (page == CodePage::kOem) return CP_OEMCP;
+  const bool ansi = page == CodePage::kDescriptionAnsi;
+  if (GetACP() == CP_UTF8 && GetOEMCP() == CP_UTF8) {
+    DWORD legacy = 0;
+    const LCTYPE what = ansi ? LOCALE_IUSEUTF8LEGACYACP : LOCALE_IUSEUTF8LEGACYOEMCP;
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, what | LOCALE_RETURN_NUMBER,
+                       reinterpret_cast<LPWSTR>(&legacy), sizeof legacy / sizeof(WCHAR)) &&
+        legacy != 0)
+      return legacy;
+  }
+  return ansi ? CP_ACP : CP_OEMCP;
+}
+
+}  // namespace
+
+uint32_t ToUtf16(CodePage page, const uint8_t* text, uint32_t count, char16_t* out) {
   if (count == 0) return 0;
-  const int units =
-      MultiByteToWideChar(CP_OEMCP, 0, reinterpret_cast<const char*>(text), static_cast<int>(count),
-                          reinterpret_cast<wchar_t*>(out), static_cast<int>(count));
+  const int units = MultiByteToWideChar(PageNumber(page), 0, reinterpret_cast<const char*>(text),
+                                        static_cast<int>(count), reinterpret_cast<wchar_t*>(out),
+                                        static_cast<int>(count));
   return units > 0 ? static_cast<uint32_t>(units) : 0;
 }
 
-uint32_t Utf16ToOem(const char16_t* text, uint32_t count, uint8_t* out, uint32_t capacity) {
+uint32_t FromUtf16(CodePage page, const char16_t* text, uint32_t count, uint8_t* out,
+                   uint32_t capacity) {
   if (count == 0) return 0;
-  const int written = WideCharToMultiByte(CP_OEMCP, 0, reinterpret_cast<const wchar_t*>(text),
-                                          static_cast<int>(count), reinterpret_cast<char*>(out),
-                                          static_cast<int>(capacity), nullptr, nullptr);
+  const int written = WideCharToMultiByte(
+      PageNumber(page), 0, reinterpret_cast<const wchar_t*>(text), static_cast<int>(count),
+      reinterpret_cast<char*>(out), static_cast<int>(capacity), nullptr, nullptr);
   return written > 0 ? static_cast<uint32_t>(written) : 0;
+}
+
+// The host hashes names by this upper-casing (and compares them as
+// system_win32_names.cpp does).
+void UpperCase(char16_t* text, uint32_t count) {
+  if (count > 0) CharUpperBuffW(reinterpret_cast<wchar_t*>(text), count);
 }
 
 }  // namespace sys

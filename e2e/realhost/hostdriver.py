@@ -328,6 +328,14 @@ class Host:
         if self.kind == "x86":
             self._check_wine32()
 
+    def write_profile(self, path, data):
+        """Puts a file into the host's private settings before it starts:
+        far2l keeps its settings under .config/ in the -u folder."""
+        full = os.path.join(self.profile, path)
+        os.makedirs(os.path.dirname(full), exist_ok=True)
+        with open(full, "wb") as f:
+            f.write(data)
+
     @staticmethod
     def _check_wine32():
         if not shutil.which("wine"):

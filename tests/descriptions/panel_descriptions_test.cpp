@@ -65,11 +65,22 @@ TEST_F(PanelDescriptionsTest, TheFileIsNotReadWhereTheHostGaveAnyDescription) {
   EXPECT_EQ(host->Selected(), (std::vector<bool>{false, false, false}));
 }
 
-TEST_F(PanelDescriptionsTest, TheHostsOwnListOfFileNamesIsUsedWhereItKeepsOne) {
-  fake::AddFile(u"C:\\Photos", u"notes.txt", Bytes("tax.pdf Holiday too\r\n"));
+TEST_F(PanelDescriptionsTest, TheHostsOwnListOfFileNamesAndCodePageAreUsedWhereItKeepsThem) {
+  // CP1251: "Праздник" for tax.pdf.
+  fake::AddFile(u"C:\\Photos", u"notes.txt", Bytes("tax.pdf \xCF\xF0\xE0\xE7\xE4\xED\xE8\xEA\r\n"));
   host->descriptionFileNames = "Notes.txt";
-  SelectWithMask("Holiday*");
+  host->ansiByDefault = true;
+  SelectWithMask("\x8F\xE0\xA0*");  // "Пра" in CP866, the host's own code page
   EXPECT_EQ(host->Selected(), (std::vector<bool>{false, true, false}));
+}
+
+TEST_F(PanelDescriptionsTest, ASizeBeforeTheDescriptionIsLeftOutByTheItemsOwnSize) {
+  fake::AddFile(u"C:\\Photos", u"DESCRIPT.ION",
+                Bytes("beach.jpg 1024 Holiday: beach\r\ntax.pdf 77 Holiday too\r\n"));
+  host->items[0].size = 1024;
+  host->items[1].size = 78;
+  SelectWithMask("Holiday*");
+  EXPECT_EQ(host->Selected(), (std::vector<bool>{true, false, false}));
 }
 
 TEST_F(PanelDescriptionsTest, APluginPanelOrAnUnusableFileBehavesAsWithoutDescriptions) {

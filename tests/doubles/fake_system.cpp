@@ -1,8 +1,13 @@
 // The native build's side of the plug-in's system services.
 #include "tests/doubles/fake_system.h"
 
+#include <locale.h>
+
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwctype>
 
 namespace fake {
 namespace {
@@ -59,6 +64,21 @@ std::array<char16_t, 128> Cp866UpperHalf() {
       0x00B0, 0x2219, 0x00B7, 0x221A, 0x2116, 0x00A4, 0x25A0, 0x00A0,
   };
   // clang-format on
+}
+
+std::array<char16_t, 128> Cp1251UpperHalf() {
+  std::array<char16_t, 128> half = {
+      // 0x80-0xBF: Serbian, Macedonian, Ukrainian and Belarusian letters, signs
+      0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409,
+      0x2039, 0x040A, 0x040C, 0x040B, 0x040F, 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+      0x2013, 0x2014, 0x0098, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, 0x00A0,
+      0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB,
+      0x00AC, 0x00AD, 0x00AE, 0x0407, 0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6,
+      0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
+  };
+  // 0xC0-0xFF: the Russian capitals, then the small letters
+  for (int b = 0x40; b < 0x80; ++b) half[b] = static_cast<char16_t>(0x410 + b - 0x40);
+  return half;
 }
 
 void AddFile(const std::u16string& folder, const std::u16string& name,
@@ -139,6 +159,15 @@ int ReadUserRegistryValue(const char* key, const char* value, uint8_t* buffer, u
   return static_cast<int>(found->second.size());
 }
 
+const char* Environment(const char* name) {
+  auto found = theSystem.environment.find(name);
+  return found == theSystem.environment.end() ? nullptr : found->second.c_str();
+}
+
+const char* HomeFolder() {
+  return theSystem.home.empty() ? nullptr : theSystem.home.c_str();
+}
+
 void* Allocate(size_t bytes) {
   if (theSystem.allocationFails) return nullptr;
   ++theSystem.liveBlocks;
@@ -195,13 +224,29 @@ void ReleaseFolderFile(FolderFile* file) {
   *file = FolderFile{nullptr, 0, false};
 }
 
-uint32_t OemToUtf16(const uint8_t* text, uint32_t count, char16_t* out) {
+namespace {
+
+const std::array<char16_t, 128>& UpperHalf(CodePage page) {
+  return page == CodePage::kDescriptionAnsi ? theSystem.ansiUpperHalf : theSystem.oemUpperHalf;
+}
+
+// Unicode's simple upper-casing, the same on every machine: the C.UTF-8
+// locale's table, not the process's locale.
+uint32_t Upper(uint32_t c) {
+  static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
+  return static_cast<uint32_t>(towupper_l(static_cast<wint_t>(c), utf8));
+}
+
+}  // namespace
+
+uint32_t ToUtf16(CodePage page, const uint8_t* text, uint32_t count, char16_t* out) {
   for (uint32_t i = 0; i < count; ++i)
-    out[i] = text[i] < 0x80 ? text[i] : theSystem.oemUpperHalf[text[i] - 0x80];
+    out[i] = text[i] < 0x80 ? text[i] : UpperHalf(page)[text[i] - 0x80];
   return count;
 }
 
-uint32_t Utf16ToOem(const char16_t* text, uint32_t count, uint8_t* out, uint32_t capacity) {
+uint32_t FromUtf16(CodePage page, const char16_t* text, uint32_t count, uint8_t* out,
+                   uint32_t capacity) {
   if (capacity < count) return 0;
   uint32_t written = 0;
   for (uint32_t i = 0; i < count; ++i) {
@@ -213,7 +258,7 @@ uint32_t Utf16ToOem(const char16_t* text, uint32_t count, uint8_t* out, uint32_t
       byte = static_cast<uint8_t>(text[i]);
     } else {
       for (int b = 0; b < 128; ++b) {
-        if (theSystem.oemUpperHalf[b] == text[i]) {
+        if (UpperHalf(page)[b] == text[i]) {
           byte = static_cast<uint8_t>(0x80 + b);
           break;
         }
@@ -222,6 +267,48 @@ uint32_t Utf16ToOem(const char16_t* text, uint32_t count, uint8_t* out, uint32_t
     out[written++] = byte;
   }
   return written;
+}
+
+// Unit by unit, surrogates untouched, as Windows upper-cases UTF-16.
+void UpperCase(char16_t* text, uint32_t count) {
+  ++theSystem.upperCaseCalls;
+  for (uint32_t i = 0; i < count; ++i) {
+    const uint32_t upper = Upper(text[i]);
+    if (upper < 0x10000) text[i] = static_cast<char16_t>(upper);
+  }
+}
+
+namespace {
+
+template <class Wide>
+bool SameUpperCase(const Wide* a, uint32_t aLength, const Wide* b, uint32_t bLength) {
+  ++theSystem.sameNameCalls;
+  if (aLength != bLength) return false;
+  const auto& kept = theSystem.caseKeptInComparison;
+  for (uint32_t i = 0; i < aLength; ++i) {
+    const auto x = static_cast<uint32_t>(a[i]);
+    const auto y = static_cast<uint32_t>(b[i]);
+    const bool keepsCase = std::find(kept.begin(), kept.end(), x) != kept.end() ||
+                           std::find(kept.begin(), kept.end(), y) != kept.end();
+    if (keepsCase ? x != y : Upper(x) != Upper(y)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool SameName(const char16_t* a, uint32_t aLength, const char16_t* b, uint32_t bLength) {
+  return SameUpperCase(a, aLength, b, bLength);
+}
+
+bool SameName(const wchar_t* a, uint32_t aLength, const wchar_t* b, uint32_t bLength) {
+  return SameUpperCase(a, aLength, b, bLength);
+}
+
+void UpperCase(wchar_t* text, uint32_t count) {
+  ++theSystem.upperCaseCalls;
+  for (uint32_t i = 0; i < count; ++i)
+    text[i] = static_cast<wchar_t>(Upper(static_cast<uint32_t>(text[i])));
 }
 
 }  // namespace sys

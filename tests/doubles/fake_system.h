@@ -41,18 +41,28 @@ struct FileSystem {
   uint64_t bytesRead = 0;
 };
 
-// The OEM code page's upper half (bytes 0x80 to 0xFF); CP866 by default.
+// Code pages' upper halves (bytes 0x80 to 0xFF): the OEM page is CP866 and
+// the ANSI page CP1251 by default.
 std::array<char16_t, 128> Cp866UpperHalf();
+std::array<char16_t, 128> Cp1251UpperHalf();
 
 struct System {
   Console console;
   FileSystem fileSystem;
   std::array<char16_t, 128> oemUpperHalf = Cp866UpperHalf();
+  std::array<char16_t, 128> ansiUpperHalf = Cp1251UpperHalf();
+  int upperCaseCalls = 0;
+  int sameNameCalls = 0;
+  // Characters the host's comparison tells from their upper case (far2l's
+  // collation does so for some).
+  std::vector<uint32_t> caseKeptInComparison;
   int beeps = 0;
   bool allocationFails = false;
   int liveBlocks = 0;  // blocks from Allocate not yet freed
   // Values under HKEY_CURRENT_USER, by "key\value".
   std::map<std::string, std::vector<uint8_t>> registry;
+  std::map<std::string, std::string> environment;
+  std::string home = "/home/user";
 };
 
 // Resets every stand-in to its defaults and returns it.

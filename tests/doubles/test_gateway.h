@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/gateway.h"
+#include "descriptions/description_lines.h"
 #include "filemask/file_mask.h"
 
 namespace test {
@@ -66,7 +67,10 @@ struct Host {
   PanelRect rect{0, 1, 39, 20};
   std::optional<String<Char>> folder;  // none: a plug-in's panel
   bool filePanel = true;               // false: no snapshot, as for the tree panel
+  // The host's description settings: its list of names (none: its
+  // defaults) and whether a file without a mark is in the ANSI code page.
   std::optional<String<Char>> descriptionFileNames;
+  bool ansiByDefault = false;
   bool (*cmpName)(const Char* mask, const Char* str) = [](const Char* mask, const Char* str) {
     return MatchFileMask(mask, str);
   };
@@ -179,8 +183,11 @@ struct TestGateway {
     return view;
   }
 
-  static const C* DescriptionFileNames() {
-    return host.descriptionFileNames ? host.descriptionFileNames->c_str() : nullptr;
+  static constexpr descriptions::HostRules kDescriptionRules =
+      descriptions::kCurrentGenerationRules;
+  static descriptions::HostSettings<C> ReadDescriptionSettings() {
+    return {host.descriptionFileNames ? host.descriptionFileNames->c_str() : nullptr,
+            host.ansiByDefault};
   }
   static bool CmpName(const C* mask, const C* str) {
     ++host.cmpNameCalls;

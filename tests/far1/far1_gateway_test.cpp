@@ -238,11 +238,18 @@ TEST_F(Far1Select, AFieldTheHostFilledToTheBrimIsCutAt511Characters) {
 
 using Far1DescriptionFiles = Far1Test;
 
-TEST_F(Far1DescriptionFiles, TheHostsListOfNamesIsReadFromItsRegistryKey) {
-  EXPECT_EQ(Far1::DescriptionFileNames(), nullptr);
+TEST_F(Far1DescriptionFiles, TheHostsSettingsAreReadFromItsRegistryKey) {
+  auto settings = Far1::ReadDescriptionSettings();
+  EXPECT_EQ(settings.fileNames, nullptr) << "no value: the host's default names";
+  EXPECT_FALSE(settings.ansi);
   const std::string list = "Notes.txt,Descript.ion";
   system->registry["Software\\Far\\Descriptions\\ListNames"] = {list.begin(), list.end()};
-  EXPECT_STREQ(Far1::DescriptionFileNames(), "Notes.txt,Descript.ion");
+  system->registry["Software\\Far\\Descriptions\\AnsiByDefault"] = {1, 0, 0, 0};
+  settings = Far1::ReadDescriptionSettings();
+  EXPECT_STREQ(settings.fileNames, "Notes.txt,Descript.ion");
+  EXPECT_TRUE(settings.ansi);
+  system->registry["Software\\Far\\Descriptions\\ListNames"] = {};
+  EXPECT_STREQ(Far1::ReadDescriptionSettings().fileNames, "") << "an empty list names no file";
 }
 
 TEST_F(Far1DescriptionFiles, DescriptionsFromTheFileNeverReachTheHostsItems) {

@@ -6,10 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "far2l/far2l_panel_records.h"
@@ -182,12 +181,13 @@ TEST_F(Far2lSpeedSearchTest, TerminalKeysWithoutACharacterActAsOnTheWindowsConso
                  Key(0, 'Y', kLeftCtrl),  // Ctrl+Y: clear
                  Key(L'r', 'R'),
                  Key(L'x', 'X'),
-                 Key(0, VK_BACK, kLeftCtrl),  // Ctrl+Backspace: clear
+                 Key(L'e', 'E'),
+                 Key(0, VK_BACK, kLeftCtrl),  // Ctrl+Backspace: clear, not one letter back
                  Key(0, VK_ESCAPE),
                  Key(0, kVkDown)};
   Run(kSpeedSearch);
   EXPECT_EQ(FieldTexts(), (std::vector<std::wstring>{L"", L"r", L"re", L"re", L"re", L"r", L"re",
-                                                     L"", L"r", L"r", L""}));
+                                                     L"", L"r", L"r", L"re", L""}));
   // r: may.txt; Ctrl+J: readme; Ctrl+Enter: june.txt.
   ASSERT_EQ(host->redraws.size(), 3u);
   EXPECT_EQ(host->redraws[0].first, 1);
@@ -197,8 +197,11 @@ TEST_F(Far2lSpeedSearchTest, TerminalKeysWithoutACharacterActAsOnTheWindowsConso
 }
 
 TEST_F(Far2lSpeedSearchTest, AKeyTheSearchDoesNotUseStaysQueuedForTheHost) {
-  for (const INPUT_RECORD& ending : {Key(0, VK_RETURN), Key(0, 'R', LEFT_ALT_PRESSED),
-                                     Key(0, 'Q', kLeftCtrl), Key(0, kVkDown), Key(0, VK_TAB)}) {
+  // AltGr (right Alt with Ctrl) and a letter that gives no character is no
+  // Ctrl+Y.
+  for (const INPUT_RECORD& ending :
+       {Key(0, VK_RETURN), Key(0, 'R', LEFT_ALT_PRESSED), Key(0, 'Q', kLeftCtrl),
+        Key(0, 'Y', RIGHT_ALT_PRESSED | kLeftCtrl), Key(0, kVkDown), Key(0, VK_TAB)}) {
     host = &fake2l::InstallFar2l();
     host->items = {{L"a", L"report"}};
     host->queue = {Key(L'r', 'R'), ending};
@@ -232,20 +235,16 @@ TEST_F(Far2lSpeedSearchTest, PastesOpensItsHelpAndEndsOnAClickThatStaysForTheHos
 }
 
 TEST_F(Far2lSpeedSearchTest, ALetterIsRetriedInTheOtherLayoutUnlessTheHostsSettingsSayNo) {
-  const std::filesystem::path profile = std::filesystem::path(testing::TempDir()) / "far2l-xlat";
-  std::filesystem::create_directories(profile / ".config/settings");
-  setenv("FARSETTINGS", profile.c_str(), 1);
+  fake::TheSystem().environment["FARSETTINGS"] = "/opt/far2l-xlat";
   host->items = {{L"a", L"\x0439\x043E\x0433\x0443\x0440\x0442"}};  // starts with the letter on q
-  for (const char* setting : {"", "[XLat]\nEnableForFastFileFind=0\n"}) {
-    std::ofstream(profile / ".config/settings/config.ini") << "[Other]\nEnableForFastFileFind=0\n"
-                                                           << setting;
+  for (const std::string setting : {"", "[XLat]\nEnableForFastFileFind=0\n"}) {
+    const std::string file = "[Other]\nEnableForFastFileFind=0\n" + setting;
+    fake::AddFile(u"/opt/far2l-xlat/.config/settings", u"config.ini", {file.begin(), file.end()});
     host->queue = {Key(L'q', 'Q'), Key(0, VK_ESCAPE)};
     host->texts.clear();
     Run(kSpeedSearch);
-    EXPECT_EQ(FieldTexts().back(), *setting ? L"" : L"\x0439") << "settings: " << setting;
+    EXPECT_EQ(FieldTexts().back(), setting.empty() ? L"\x0439" : L"") << "settings: " << setting;
   }
-  unsetenv("FARSETTINGS");
-  std::filesystem::remove_all(profile);
 }
 
 TEST_F(Far2lSpeedSearchTest, WithoutTheHostsConsoleFunctionsTheSearchEndsAtOnce) {
@@ -348,6 +347,64 @@ TEST_F(Far2lSelectTest, NoIndexBeyondThePanelWhenTheHostReReadTheFolderMeanwhile
   };
   Run(kSelect);
   EXPECT_EQ(host->selections, (std::vector<std::pair<int, bool>>{{1, true}}));
+}
+
+// ---- The host's description settings ----------------------------------------
+
+class Far2lDescriptionSettingsTest : public Far2lTest {
+ protected:
+  static void Settings(const std::u16string& folder, const std::string& text) {
+    fake::AddFile(folder, u"config.ini", std::vector<uint8_t>(text.begin(), text.end()));
+  }
+  static std::wstring Names(const descriptions::HostSettings<wchar_t>& settings) {
+    return settings.fileNames != nullptr ? settings.fileNames : L"(none)";
+  }
+};
+
+TEST_F(Far2lDescriptionSettingsTest, TheSettingsFileIsWhereTheHostLooksForIt) {
+  fake::System& system = fake::TheSystem();
+  const std::pair<std::map<std::string, std::string>, std::u16string> places[] = {
+      {{}, u"/home/user/.config/far2l/settings"},
+      {{{"XDG_CONFIG_HOME", "/xdg/"}}, u"/xdg/far2l/settings"},
+      {{{"XDG_CONFIG_HOME", "relative"}}, u"/home/user/.config/far2l/settings"},
+      {{{"FARSETTINGS", "/opt/profile//"}}, u"/opt/profile/.config/settings"},
+      {{{"FARSETTINGS", "work"}, {"XDG_CONFIG_HOME", "/xdg"}}, u"/xdg/far2l/custom/work/settings"},
+  };
+  for (const auto& [environment, folder] : places) {
+    system.environment = environment;
+    system.fileSystem.lookups.clear();
+    Far2l::ReadDescriptionSettings();
+    ASSERT_EQ(system.fileSystem.lookups.size(), 1u);
+    EXPECT_EQ(system.fileSystem.lookups[0], folder + u"|config.ini");
+  }
+}
+
+TEST_F(Far2lDescriptionSettingsTest, TheDescriptionsSectionsKeysAreReadAsTheHostWritesThem) {
+  Settings(u"/home/user/.config/far2l/settings",
+           "ListNames=not this section\n"
+           "[Panel]\nListNames=nor this one\n"
+           "[Descriptions]\r\n"
+           "; ListNames=a comment\n"
+           "  ListNames  =  first.ion\n"
+           "AnsiByDefault = 0x1\n"
+           "ListNames=\"Notes.txt, \\E\\t\\\\ \"\n"
+           "[descriptions]\nAnsiByDefault=0\n");
+  const auto settings = Far2l::ReadDescriptionSettings();
+  EXPECT_EQ(Names(settings), L"Notes.txt, =\t\\ ") << "the later key, unquoted";
+  EXPECT_TRUE(settings.ansi) << "section names tell case apart";
+}
+
+TEST_F(Far2lDescriptionSettingsTest,
+       WithoutTheFileOrAKeyTheHostsDefaultsHoldAndAnEmptyListNamesNone) {
+  auto settings = Far2l::ReadDescriptionSettings();
+  EXPECT_EQ(Names(settings), L"(none)");
+  EXPECT_FALSE(settings.ansi);
+  Settings(u"/home/user/.config/far2l/settings", "[Descriptions]\nAnsiByDefault=2\n");
+  settings = Far2l::ReadDescriptionSettings();
+  EXPECT_EQ(Names(settings), L"(none)");
+  EXPECT_TRUE(settings.ansi);
+  Settings(u"/home/user/.config/far2l/settings", "[Descriptions]\nListNames=\n");
+  EXPECT_EQ(Names(Far2l::ReadDescriptionSettings()), L"");
 }
 
 // ---- Entry points ----------------------------------------------------------

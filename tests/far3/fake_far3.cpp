@@ -42,7 +42,7 @@ intptr_t PanelItem(size_t index, far3::FarGetPluginPanelItem* request) {
     }
     ++theHost.itemFills;
   }
-  size_t needed = sizeof(far3::PluginPanelItem) + Units(item.name);
+  size_t needed = sizeof(far3::PluginPanelItem) + Units(item.name) + Units(item.shortName);
   if (item.description) needed += Units(*item.description);
   if (request == nullptr || request->Item == nullptr ||
       request->Size < sizeof(far3::PluginPanelItem)) {
@@ -54,6 +54,7 @@ intptr_t PanelItem(size_t index, far3::FarGetPluginPanelItem* request) {
   record.FileAttributes = item.attributes;
   size_t used = sizeof record;
   record.FileName = Place(base, request->Size, &used, item.name);
+  record.AlternateFileName = Place(base, request->Size, &used, item.shortName);
   if (item.description) record.Description = Place(base, request->Size, &used, *item.description);
   std::memcpy(base, &record, sizeof record);
   return static_cast<intptr_t>(needed);
@@ -242,7 +243,35 @@ bool Matches(const char16_t* mask, const char16_t* name) {
   return (*mask == u'?' || Fold(*mask) == Fold(*name)) && Matches(mask + 1, name + 1);
 }
 
+intptr_t MacroControl(const far3::Uuid*, int command, intptr_t, void* param2) {
+  if (!theHost.macroEngine || command != far3::MCTL_EXECSTRING) return 0;
+  auto* run = static_cast<far3::MacroExecuteString*>(param2);
+  if (run->StructSize < sizeof *run) return 0;
+  MacroEngine& engine = *theHost.macroEngine;
+  engine.ranText = run->SequenceText;
+  engine.ranFlags = run->Flags;
+  run->OutCount = engine.answers.size();
+  run->OutValues = engine.answers.data();
+  return 1;
+}
+
 }  // namespace
+
+void InstallMacroEngine(std::optional<std::u16string> listNames, std::optional<bool> ansi) {
+  MacroEngine& engine = theHost.macroEngine.emplace();
+  engine.strings.reserve(1);
+  far3::FarMacroValue names{};
+  names.Type = far3::FMVT_NIL;
+  if (listNames) {
+    engine.strings.push_back(*listNames);
+    names.Type = far3::FMVT_STRING;
+    names.Value.String = engine.strings.back().c_str();
+  }
+  far3::FarMacroValue answer{};
+  answer.Type = ansi ? far3::FMVT_BOOLEAN : far3::FMVT_NIL;
+  answer.Value.Boolean = ansi.value_or(false);
+  engine.answers = {names, answer};
+}
 
 int Host::Count(int command) const {
   int count = 0;
@@ -278,6 +307,7 @@ Host& Reset() {
   startupInfo.Message = Message;
   startupInfo.SaveScreen = SaveScreen;
   startupInfo.RestoreScreen = RestoreScreen;
+  startupInfo.MacroControl = MacroControl;
   SetStartupInfoW(&startupInfo);
   return theHost;
 }

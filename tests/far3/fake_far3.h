@@ -17,11 +17,21 @@ struct Item {
   std::optional<std::u16string> description;
   uint64_t size = 0;
   uintptr_t attributes = 0;
+  std::u16string shortName{};  // empty where the file system gives none
 };
 
 struct MessageCall {
   uint64_t flags;
   std::vector<std::u16string> lines;
+};
+
+// The host's macro engine, where one is installed: what it answers to a
+// Lua text run through MacroControl.
+struct MacroEngine {
+  std::vector<far3::FarMacroValue> answers;
+  std::vector<std::u16string> strings;  // the answers' strings live here
+  std::u16string ranText;
+  uint64_t ranFlags = 0;
 };
 
 struct PanelCall {
@@ -63,6 +73,8 @@ struct Host {
   // After this many fills, every name is one character longer than the
   // sizes answered before: the panel changed under the command.
   int changeAfterFills = -1;
+
+  std::optional<MacroEngine> macroEngine;
 
   // Palette entries; none: ACTL_GETCOLOR fails.
   std::optional<far3::FarColor> dialogBox;
@@ -118,5 +130,9 @@ Host& TheHost();
 // whole string; an empty mask matches nothing, as in the real host. Mask
 // lists (ProcessName's list mode) as filemask/mask_list.h has them.
 bool MaskMatches(const char16_t* mask, const char16_t* name);
+
+// A macro engine answering the host's two description settings; a missing
+// setting answers nil.
+void InstallMacroEngine(std::optional<std::u16string> listNames, std::optional<bool> ansi);
 
 }  // namespace fake3

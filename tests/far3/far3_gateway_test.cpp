@@ -74,17 +74,23 @@ TEST_F(Far3Snapshot, KeepsTheDescriptionsCursorRectangleAndFolder) {
   Far3::ReleaseSnapshot(&record);
 }
 
-TEST_F(Far3Snapshot, GivesTheNamesWhereTheHostGivesNoDescription) {
-  host->items = {{u"..", {}}, {u"a.txt", {}, 5000000000}, {u"\u0436\u0443\u043a.txt", {}, 7}};
+TEST_F(Far3Snapshot, GivesTheNamesWhereTheHostGivesNoDescriptionAskingTwiceAnItem) {
+  host->items = {{u"..", {}},
+                 {u"a.txt", {}, 5000000000},
+                 {u"\u0436\u0443\u043a.txt", {}, 7},
+                 {u"long name.txt", {}, 1, 0, u"LONGNA~1.TXT"}};
   Far3::PanelSnapshot record;
   PanelView<char16_t> view;
   ASSERT_TRUE(Far3::TakeSnapshot(&record, &view));
   EXPECT_EQ(Str(view.names.At(0)), u"..");
   EXPECT_EQ(Str(view.names.At(2)), u"\u0436\u0443\u043a.txt");
+  EXPECT_EQ(Str(view.shortNames.At(3)), u"LONGNA~1.TXT");
+  EXPECT_EQ(Str(view.shortNames.At(1)), u"");
   EXPECT_EQ(view.sizes.At(1), 5000000000u) << "a size may begin a description in the file";
   EXPECT_EQ(view.sizes.At(2), 7u);
   for (uint32_t i = 0; i < view.count; ++i) EXPECT_EQ(view.descriptions.At(i), nullptr);
   EXPECT_EQ(Str(view.folder), u"C:\\Photos");
+  EXPECT_EQ(host->itemSizeQueries + host->itemFills, 2 * 4);
   Far3::ReleaseSnapshot(&record);
 }
 
@@ -303,6 +309,62 @@ TEST_F(Far3Select, TheFieldKeepsItsTextAcrossBothCommandsUpTo511Characters) {
 }
 
 // ---- Entry points -------------------------------------------------------------------
+
+// ---- The host's description settings ---------------------------------------------
+
+using Far3DescriptionSettings = Far3Test;
+
+TEST_F(Far3DescriptionSettings, TheMacroEngineAnswersTheHostsListAndAnsiSetting) {
+  fake3::InstallMacroEngine(u"Notes.txt;Descript.ion", true);
+  const auto settings = Far3::ReadDescriptionSettings();
+  EXPECT_EQ(Str(settings.fileNames), u"Notes.txt;Descript.ion");
+  EXPECT_TRUE(settings.ansi);
+  EXPECT_EQ(host->macroEngine->ranFlags, far3::KMFLAGS_SILENTCHECK) << "Lua, no error box";
+  EXPECT_NE(host->macroEngine->ranText.find(u"pcall(Far.GetConfig"), std::u16string::npos);
+
+  // The engine's answer lasts only until its next run: the list is a copy.
+  const std::u16string list = Str(settings.fileNames);
+  fake3::InstallMacroEngine(u"", false);
+  EXPECT_EQ(Str(settings.fileNames), list);
+}
+
+TEST_F(Far3DescriptionSettings, WithoutAnEngineOrItsAnswerTheHostsDefaultsHold) {
+  auto settings = Far3::ReadDescriptionSettings();
+  EXPECT_EQ(settings.fileNames, nullptr);
+  EXPECT_FALSE(settings.ansi);
+  fake3::InstallMacroEngine(std::nullopt, std::nullopt);
+  settings = Far3::ReadDescriptionSettings();
+  EXPECT_EQ(settings.fileNames, nullptr);
+  EXPECT_FALSE(settings.ansi);
+  fake3::InstallMacroEngine(u"", false);
+  EXPECT_EQ(Str(Far3::ReadDescriptionSettings().fileNames), u"") << "an empty list names no file";
+}
+
+TEST_F(Far3DescriptionSettings, AListLongerThanTheModuleKeepsHoldsTheNamesThatFitWhole) {
+  std::u16string list;
+  while (list.size() < 3000) list += u"name" + std::u16string(1, u'a' + list.size() % 26) + u",";
+  fake3::InstallMacroEngine(list, false);
+  const std::u16string kept = Str(Far3::ReadDescriptionSettings().fileNames);
+  ASSERT_LT(kept.size(), list.size());
+  EXPECT_EQ(list.compare(0, kept.size() + 1, kept + u","), 0) << "cut before a separator";
+}
+
+TEST_F(Far3DescriptionSettings, TheDefaultViewReadsTheFileTheHostsSettingsName) {
+  host->items = {{u"..", {}}, {u"a.txt", {}}, {u"b.txt", {}}};
+  fake3::InstallMacroEngine(u"missing.txt;Notes.txt", true);
+  // CP1251: "Привет" for b.txt.
+  fake::AddFile(u"C:\\Photos", u"notes.txt",
+                {'a', '.', 't', 'x', 't',  ' ',  'x',  '\r', '\n', 'b', '.',
+                 't', 'x', 't', ' ', 0xCF, 0xF0, 0xE8, 0xE2, 0xE5, 0xF2});
+  host->dialogText = u"\u041f\u0440\u0438*";
+  SelectCommand<Far3>(false);
+  ASSERT_EQ(host->Count(far3::FCTL_SETSELECTION), 1);
+  for (const fake3::PanelCall& call : host->panelCalls) {
+    if (call.command == far3::FCTL_SETSELECTION) {
+      EXPECT_EQ(call.param1, 2);
+    }
+  }
+}
 
 using Far3Plugin = Far3Test;
 

@@ -36,6 +36,18 @@ TEST(FileMask, SetsMatchOneCharacterOfTheSetOrRange) {
   EXPECT_FALSE(MatchFileMask("[ab", "a"));
 }
 
+TEST(FileMask, ANameWithoutExtensionMatchesAMaskAskingForAnyExtension) {
+  EXPECT_TRUE(MatchFileMask("abc.*", "abc"));
+  EXPECT_TRUE(MatchFileMask("a*.*", "abc"));
+  EXPECT_FALSE(MatchFileMask("abc.*", "ab"));
+  EXPECT_FALSE(MatchFileMask("abc.", "abc"));
+}
+
+TEST(FileMask, LatinExtendedALettersFoldInPairs) {
+  EXPECT_TRUE(MatchFileMask(u"\u0100\u0139\u0178", u"\u0101\u013A\u00FF"));
+  EXPECT_FALSE(MatchFileMask(u"\u0101", u"\u0102"));
+}
+
 TEST(FileMask, BytesAboveAsciiCompareExactly) {
   EXPECT_TRUE(MatchFileMask("\x8E*", "\x8E\x84"));
   EXPECT_FALSE(MatchFileMask("\x8E*", "\x84\x8E"));

@@ -32,7 +32,9 @@ template <class CharT, char16_t kSeparator>
 struct TestGateway {
   using Char = CharT;
   static constexpr Char kPathSeparator = Char(kSeparator);
-  static const Char* DescriptionFileNames() { return nullptr; }
+  static constexpr descriptions::HostRules kDescriptionRules =
+      kSeparator == u'/' ? descriptions::kFar2lRules : descriptions::kCurrentGenerationRules;
+  static descriptions::HostSettings<Char> ReadDescriptionSettings() { return {nullptr, false}; }
   static bool CmpName(const Char* mask, const Char* str) { return MatchFileMask(mask, str); }
   static void ShowSearchProgress(const SearchCounts&, const Char* folder) {
     seen.progress.emplace_back(folder, folder + std::char_traits<Char>::length(folder));
