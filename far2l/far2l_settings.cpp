@@ -71,7 +71,7 @@ bool SettingsFolder(Path* path) {
 
 // ---- The file's lines -------------------------------------------------------------
 
-struct Text {
+struct IniText {
   char* start;
   char* end;
 };
@@ -80,7 +80,7 @@ bool IsTrimmed(char c, bool withCr) {
   return c == ' ' || c == '\t' || (withCr && c == '\r');
 }
 
-Text Trim(Text text, bool withCr) {
+IniText Trim(IniText text, bool withCr) {
   while (text.start != text.end && IsTrimmed(*text.start, withCr)) ++text.start;
   while (text.end != text.start && IsTrimmed(text.end[-1], withCr)) --text.end;
   return text;
@@ -88,7 +88,7 @@ Text Trim(Text text, bool withCr) {
 
 // Undoes the host's quoting in place: a text in double quotes, with \r, \n,
 // \t, \0, \\ and \E (for '=') inside; anything else is as written.
-Text Unquote(Text text) {
+IniText Unquote(IniText text) {
   if (text.end - text.start < 2 || *text.start != '"' || text.end[-1] != '"') return text;
   char* out = text.start;
   for (const char* at = text.start + 1; at < text.end - 1; ++at) {
@@ -120,10 +120,10 @@ Text Unquote(Text text) {
         *out++ = *at;
     }
   }
-  return Text{text.start, out};
+  return IniText{text.start, out};
 }
 
-bool Is(Text text, const char* word) {
+bool Is(IniText text, const char* word) {
   for (; text.start != text.end; ++text.start, ++word) {
     if (*word != *text.start) return false;
   }
@@ -132,7 +132,7 @@ bool Is(Text text, const char* word) {
 
 // The host's reading of a number: hexadecimal after "0x", else decimal,
 // with an optional sign; what follows the digits is ignored.
-long Number(Text text) {
+long Number(IniText text) {
   const char* at = text.start;
   const bool hex = text.end - at >= 2 && at[0] == '0' && at[1] == 'x';
   if (hex) at += 2;
@@ -156,7 +156,7 @@ long Number(Text text) {
   return negative ? -value : value;
 }
 
-void KeepList(Text value) {
+void KeepList(IniText value) {
   const auto* bytes = reinterpret_cast<const uint8_t*>(value.start);
   const auto size = static_cast<uint32_t>(value.end - value.start);
   size_t used = 0;
@@ -178,20 +178,20 @@ void ForEachKey(char* text, uint32_t size, const char* section, Found found) {
   for (char* line = text; line < text + size;) {
     char* end = line;
     while (end < text + size && *end != '\n') ++end;
-    const Text trimmed = Trim(Text{line, end}, true);
+    const IniText trimmed = Trim(IniText{line, end}, true);
     line = end + 1;
     if (trimmed.start == trimmed.end) continue;
     if (*trimmed.start == '[') {
       if (trimmed.end[-1] == ']')
-        inSection = Is(Unquote(Text{trimmed.start + 1, trimmed.end - 1}), section);
+        inSection = Is(Unquote(IniText{trimmed.start + 1, trimmed.end - 1}), section);
       continue;
     }
     if (!inSection || *trimmed.start == ';' || *trimmed.start == '#') continue;
     char* equals = trimmed.start;
     while (equals != trimmed.end && *equals != '=') ++equals;
     if (equals == trimmed.end) continue;
-    found(Unquote(Trim(Text{trimmed.start, equals}, false)),
-          Unquote(Trim(Text{equals + 1, trimmed.end}, false)));
+    found(Unquote(Trim(IniText{trimmed.start, equals}, false)),
+          Unquote(Trim(IniText{equals + 1, trimmed.end}, false)));
   }
 }
 
@@ -214,7 +214,8 @@ bool ReadSettingsFile(sys::FolderFile* file) {
   Append(&path, "/settings");
   char16_t folder[kMaxPathBytes];
   return path.fits && ToUtf16(path, folder, kMaxPathBytes) &&
-         sys::ReadFolderFile(folder, u"config.ini", kMaxSettingsBytes, file) == sys::FileRead::kDone;
+         sys::ReadFolderFile(folder, u"config.ini", kMaxSettingsBytes, file) ==
+             sys::FileRead::kDone;
 }
 
 }  // namespace
@@ -225,9 +226,10 @@ bool HostOptionOn(const char* section, const char* key, bool fallback) {
   sys::FolderFile file{nullptr, 0, false};
   if (!ReadSettingsFile(&file)) return fallback;
   bool on = fallback;
-  ForEachKey(reinterpret_cast<char*>(file.bytes), file.size, section, [&](Text name, Text value) {
-    if (Is(name, key)) on = Number(value) != 0;
-  });
+  ForEachKey(reinterpret_cast<char*>(file.bytes), file.size, section,
+             [&](IniText name, IniText value) {
+               if (Is(name, key)) on = Number(value) != 0;
+             });
   sys::ReleaseFolderFile(&file);
   return on;
 }
@@ -239,7 +241,7 @@ descriptions::HostSettings<wchar_t> Far2l::ReadDescriptionSettings() {
   sys::FolderFile file{nullptr, 0, false};
   if (!ReadSettingsFile(&file)) return settings;
   ForEachKey(reinterpret_cast<char*>(file.bytes), file.size, "Descriptions",
-             [&](Text name, Text value) {
+             [&](IniText name, IniText value) {
                if (Is(name, "ListNames")) {
                  KeepList(value);
                  settings.fileNames = fileNames;

@@ -53,6 +53,7 @@ constexpr uint32_t SHIFT_PRESSED = 0x10;
 constexpr int FMVT_INTEGER = 1;
 constexpr int FMVT_STRING = 2;
 constexpr int FMVT_BOOLEAN = 4;
+constexpr int FMVT_NIL = 7;
 constexpr int FMVT_PANEL = 9;
 
 // ---- The panel ---------------------------------------------------------------
@@ -214,6 +215,24 @@ struct FarMacroValue {
 };
 FAR3_SIZE(FarMacroValue, 16, 24);
 FAR3_AT(FarMacroValue, String, 8, 8);
+
+// A Lua text for the macro engine to run (MCTL_EXECSTRING), and its results.
+struct MacroExecuteString {
+  size_t StructSize;
+  uint64_t Flags;
+  const char16_t* SequenceText;
+  size_t InCount;
+  FarMacroValue* InValues;
+  size_t OutCount;  // the macro's results, which the engine keeps until its next run
+  const FarMacroValue* OutValues;
+};
+FAR3_SIZE(MacroExecuteString, 40, 56);
+FAR3_AT(MacroExecuteString, Flags, 8, 8);
+FAR3_AT(MacroExecuteString, SequenceText, 16, 16);
+FAR3_AT(MacroExecuteString, InCount, 20, 24);
+FAR3_AT(MacroExecuteString, InValues, 24, 32);
+FAR3_AT(MacroExecuteString, OutCount, 28, 40);
+FAR3_AT(MacroExecuteString, OutValues, 32, 48);
 
 // OpenInfo.Data from a macro's Plugin.Call: the call's arguments.
 struct OpenMacroInfo {

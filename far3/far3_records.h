@@ -397,41 +397,6 @@ constexpr int MCTL_EXECSTRING = 10;
 // Lua (KMFLAGS_LUA is 0), and no message box over a text that does not parse.
 constexpr uint64_t KMFLAGS_SILENTCHECK = 0x1;
 
-enum : int { FMVT_INTEGER = 1, FMVT_STRING = 2, FMVT_BOOLEAN = 4, FMVT_NIL = 7 };
-
-struct FarMacroValue {
-  int Type;
-  union {
-    int64_t Integer;
-    int64_t Boolean;
-    double Double;
-    const char16_t* String;
-    struct {
-      void* Data;
-      size_t Size;
-    } Binary;
-  } Value;
-};
-FAR3_SIZE(FarMacroValue, 16, 24);
-FAR3_AT(FarMacroValue, Value, 8, 8);
-
-struct MacroExecuteString {
-  size_t StructSize;
-  uint64_t Flags;
-  const char16_t* SequenceText;
-  size_t InCount;
-  FarMacroValue* InValues;
-  size_t OutCount;  // the macro's results, which the engine keeps until its next run
-  const FarMacroValue* OutValues;
-};
-FAR3_SIZE(MacroExecuteString, 40, 56);
-FAR3_AT(MacroExecuteString, Flags, 8, 8);
-FAR3_AT(MacroExecuteString, SequenceText, 16, 16);
-FAR3_AT(MacroExecuteString, InCount, 20, 24);
-FAR3_AT(MacroExecuteString, InValues, 24, 32);
-FAR3_AT(MacroExecuteString, OutCount, 28, 40);
-FAR3_AT(MacroExecuteString, OutValues, 32, 48);
-
 using MacroControlFn = intptr_t FAR3CALL (*)(const Uuid* pluginId, int command, intptr_t param1,
                                              void* param2);
 

@@ -5,6 +5,7 @@
 
 #include "far3/far3_gateway.h"
 #include "far3/far3_ids.h"
+#include "far3/far3_panel_records.h"
 
 namespace {
 
@@ -47,11 +48,11 @@ descriptions::HostSettings<char16_t> Far3::ReadDescriptionSettings() {
       run.OutValues == nullptr)
     return settings;
   if (run.OutCount >= 1 && run.OutValues[0].Type == far3::FMVT_STRING &&
-      run.OutValues[0].Value.String != nullptr) {
-    KeepList(run.OutValues[0].Value.String);
+      run.OutValues[0].String != nullptr) {
+    KeepList(run.OutValues[0].String);
     settings.fileNames = fileNames;
   }
   if (run.OutCount >= 2 && run.OutValues[1].Type == far3::FMVT_BOOLEAN)
-    settings.ansi = run.OutValues[1].Value.Boolean != 0;
+    settings.ansi = run.OutValues[1].Integer != 0;
   return settings;
 }

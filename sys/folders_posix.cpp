@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "descriptions/text_decoding.h"
+#include "core/utf.h"
 #include "sys/folders.h"
 #include "sys/system.h"
 
@@ -32,22 +32,13 @@ constexpr uint32_t kAttributeDeviceSocket = 0x02000000;
 // UTF-16 as UTF-8 at out, which holds 3 bytes a unit and the NUL; unpaired
 // surrogates become U+FFFD.
 void EncodeUtf8(const char16_t* text, char* out) {
-  size_t used = 0;
-  for (; *text != 0; ++text) {
-    uint32_t c = *text;
-    if (c >= 0xD800 && c <= 0xDBFF && text[1] >= 0xDC00 && text[1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (*++text - 0xDC00);
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      c = 0xFFFD;
-    }
-    const int extra = c < 0x80 ? 0 : c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
-    static constexpr uint8_t kLead[4] = {0x00, 0xC0, 0xE0, 0xF0};
-    out[used++] = static_cast<char>(kLead[extra] | (c >> (6 * extra)));
-    for (int k = extra - 1; k >= 0; --k) {
-      out[used++] = static_cast<char>(0x80 | ((c >> (6 * k)) & 0x3F));
-    }
-  }
-  out[used] = '\0';
+  uint32_t units = 0;
+  while (text[units] != 0) ++units;
+  auto* bytes = reinterpret_cast<uint8_t*>(out);
+  uint32_t used = 0;
+  for (uint32_t at = 0; at < units;)
+    used += utf::PutUtf8(utf::NextUtf16(text, units, &at), bytes + used);
+  bytes[used] = 0;
 }
 
 // UTF-16 to UTF-8 into a new block (free it); null when there is no memory.
@@ -66,8 +57,7 @@ uint32_t NameToUtf16(const char* name, char16_t* out) {
   const auto size = static_cast<uint32_t>(strlen(name));
   uint32_t used = 0;
   for (uint32_t at = 0; at < size;) {
-    descriptions::detail::PutCodePoint(descriptions::detail::NextUtf8(bytes, size, &at), out,
-                                       &used);
+    utf::PutCodePoint(utf::NextUtf8(bytes, size, &at), out, &used);
   }
   out[used] = 0;
   return used;

@@ -265,11 +265,11 @@ void InstallMacroEngine(std::optional<std::u16string> listNames, std::optional<b
   if (listNames) {
     engine.strings.push_back(*listNames);
     names.Type = far3::FMVT_STRING;
-    names.Value.String = engine.strings.back().c_str();
+    names.String = engine.strings.back().c_str();
   }
   far3::FarMacroValue answer{};
   answer.Type = ansi ? far3::FMVT_BOOLEAN : far3::FMVT_NIL;
-  answer.Value.Boolean = ansi.value_or(false);
+  answer.Integer = ansi.value_or(false);
   engine.answers = {names, answer};
 }
 

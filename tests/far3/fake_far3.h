@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "far3/far3_panel_records.h"
 #include "far3/far3_records.h"
 
 namespace fake3 {
