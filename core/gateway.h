@@ -11,6 +11,7 @@
 #include "core/box_glyphs.h"
 #include "core/box_ink.h"
 #include "core/description_rules.h"
+#include "core/dialog_form.h"
 #include "core/mask_dialog.h"
 #include "core/messages.h"
 #include "core/panel_view.h"
@@ -94,6 +95,19 @@ concept CommandGateway = requires(Message id, const typename G::Char* text,
   { G::Msg(id) } -> std::same_as<const typename G::Char*>;
   { G::Menu(text, items, count) } -> std::same_as<int>;
   { G::RunMaskDialog(text, mask) } -> std::same_as<bool>;
+};
+
+// A host whose dialogs are read back through a handle (the wide builds) runs
+// any form with RunForm: row i shows texts[i] (null for none), the edit row
+// the text of *field, a checkbox row the state of *checked. It answers the
+// row that closed the dialog, negative where it was cancelled or could not
+// be shown; whichever way it closes, it keeps the edit row's text with
+// KeepMask and the checkbox's state in *checked.
+template <class G>
+concept FormGateway = requires(const DialogForm<typename G::Char>& form,
+                               const typename G::Char* const* texts,
+                               KeptMask<typename G::Char>* field, bool* checked) {
+  { G::RunForm(form, texts, field, checked) } -> std::same_as<int>;
 };
 
 template <class G>

@@ -92,7 +92,8 @@ int Far1::Menu(const char* title, const char* const* items, int count) {
 // dialog is cancelled; a field filled to the brim is cut by KeepMask.
 bool Far1::RunMaskDialog(const char* title, KeptMask<char>* mask) {
   FarDialogItem items[kMaskDialogRows];
-  for (int i = 0; i < kMaskDialogRows; ++i) items[i] = DialogRecord<FarDialogItem>(kMaskDialog[i]);
+  for (int i = 0; i < kMaskDialogRows; ++i)
+    items[i] = DialogRecord<FarDialogItem>(kMaskDialog[i], kMaskForm<char>.history);
   CopyInto(items[kMaskFrame].Data, title);
   CopyInto(items[kMaskField].Data, mask->text);
   const int closedBy = host::Dialog(-1, -1, kMaskDialogWidth, kMaskDialogHeight, kSelectHelpTopic,

@@ -1,72 +1,10 @@
 // far2l's side of the search of a folder tree: the active panel's folder,
-// the find dialog, the screen under the progress message, Esc read from the
-// host's console, and the host's message box for what
-// findtree/find_messages.h composes.
+// the screen under the progress message, Esc read from the host's console,
+// and the host's message box for what findtree/find_messages.h composes.
 #include "far2l/far2l_gateway.h"
 #include "far2l/far2l_panel_records.h"
 
 using namespace far2l;
-
-namespace {
-
-// ---- The find dialog ---------------------------------------------------------
-
-// The dialog opens as it last closed, while the module stays loaded; earlier
-// masks are in the host's history list.
-constinit KeptMask<wchar_t> lastMask = {};
-constinit bool lastSubfolders = true;
-
-enum FindRow {
-  kFindFrame,
-  kFindLabel,
-  kFindField,
-  kFindSubfoldersBox,
-  kFindSeparator,
-  kFindOkButton,
-  kFindCancelButton,
-  kFindRows
-};
-
-constexpr int kWidth = 66;
-constexpr int kHeight = 9;
-
-FarDialogItem DialogItem(int type, int x1, int y, int x2, uint32_t flags, const wchar_t* data) {
-  FarDialogItem item{};
-  item.Type = type;
-  item.X1 = x1;
-  item.Y1 = y;
-  item.X2 = x2;
-  item.Y2 = y;
-  item.Flags = flags;
-  item.PtrData = data;
-  return item;
-}
-
-void BuildItems(FarDialogItem (&items)[kFindRows]) {
-  items[kFindFrame] =
-      DialogItem(DI_DOUBLEBOX, 3, 1, kWidth - 4, 0, Far2l::Msg(Message::kFindTitle));
-  items[kFindFrame].Y2 = kHeight - 2;
-  items[kFindLabel] = DialogItem(DI_TEXT, 5, 2, 0, 0, Far2l::Msg(Message::kFindMask));
-  items[kFindField] = DialogItem(DI_EDIT, 5, 3, kWidth - 6, DIF_HISTORY, lastMask.text);
-  items[kFindField].Focus = 1;
-  items[kFindField].Param.History = kTextIn<wchar_t, kFindHistory>.units;
-  items[kFindField].MaxLen = kMaskMax;
-  items[kFindSubfoldersBox] =
-      DialogItem(DI_CHECKBOX, 5, 4, 0, 0, Far2l::Msg(Message::kFindSubfolders));
-  items[kFindSubfoldersBox].Param.Selected = lastSubfolders ? BSTATE_CHECKED : 0;
-  items[kFindSeparator] = DialogItem(DI_TEXT, -1, 5, 0, DIF_SEPARATOR, L"");
-  items[kFindOkButton] =
-      DialogItem(DI_BUTTON, 0, 6, 0, DIF_CENTERGROUP, Far2l::Msg(Message::kFindOk));
-  items[kFindOkButton].DefaultButton = 1;
-  items[kFindCancelButton] =
-      DialogItem(DI_BUTTON, 0, 6, 0, DIF_CENTERGROUP, Far2l::Msg(Message::kFindCancel));
-}
-
-// ---- Messages ----------------------------------------------------------------
-
-constinit HANDLE savedScreen = nullptr;
-
-}  // namespace
 
 // ---- The active panel's folder ----------------------------------------------
 
@@ -90,35 +28,14 @@ wchar_t* Far2l::ActiveFolder() {
   return folder;
 }
 
-// ---- The dialog --------------------------------------------------------------
-
-bool Far2l::AskForFind(const wchar_t** mask, bool* subfolders) {
-  FarDialogItem items[kFindRows];
-  BuildItems(items);
-  HANDLE dialog =
-      Host().DialogInit(Host().ModuleNumber, -1, -1, kWidth, kHeight,
-                        kTextIn<wchar_t, kFindHelpTopic>.units, items, kFindRows, 0, 0, nullptr, 0);
-  if (dialog == InvalidHandleValue()) return false;
-  const bool accepted = Host().DialogRun(dialog) == kFindOkButton;
-  KeepMask(&lastMask, reinterpret_cast<const wchar_t*>(
-                          Host().SendDlgMessage(dialog, DM_GETCONSTTEXTPTR, kFindField, 0)));
-  lastSubfolders =
-      Host().SendDlgMessage(dialog, DM_GETCHECK, kFindSubfoldersBox, 0) == BSTATE_CHECKED;
-  Host().DialogFree(dialog);
-  *mask = lastMask.text;
-  *subfolders = lastSubfolders;
-  return accepted && lastMask.text[0] != 0;
-}
-
 // ---- Progress and messages ---------------------------------------------------
 
-void Far2l::BeginSearchProgress() {
-  savedScreen = Host().SaveScreen(0, 0, -1, -1);
+void* Far2l::SaveScreen() {
+  return Host().SaveScreen(0, 0, -1, -1);
 }
 
-void Far2l::EndSearchProgress() {
-  if (savedScreen != nullptr) Host().RestoreScreen(savedScreen);
-  savedScreen = nullptr;
+void Far2l::RestoreScreen(void* screen) {
+  if (screen != nullptr) Host().RestoreScreen(screen);
 }
 
 // The host's console queue, read without waiting.

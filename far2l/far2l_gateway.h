@@ -15,6 +15,7 @@
 #include "descriptions/description_lines.h"
 #include "far2l/far2l_records.h"
 #include "findtree/find_command.h"
+#include "findtree/results_panel.h"
 #include "sys/system.h"
 
 namespace far2l {
@@ -108,25 +109,22 @@ struct Far2l {
   static const wchar_t* Msg(Message id);
   static int Menu(const wchar_t* title, const wchar_t* const* items, int count);
   static bool RunMaskDialog(const wchar_t* title, KeptMask<wchar_t>* mask);
+  static int RunForm(const DialogForm<wchar_t>& form, const wchar_t* const* texts,
+                     KeptMask<wchar_t>* field, bool* checked);
 
   // ---- Find in a folder tree -----------------------------------------------
 
   static constexpr wchar_t kPathSeparator = L'/';
-  // The active panel's folder, in a block to Free; null where the panel
-  // shows no folder on disk (a plug-in's panel) or the host does not answer.
   static wchar_t* ActiveFolder();
-  // The find dialog: false when cancelled. The mask stays valid until the
-  // next dialog.
-  static bool AskForFind(const wchar_t** mask, bool* subfolders);
-  // The screen under the progress message, saved and restored.
-  static void BeginSearchProgress();
-  static void EndSearchProgress();
-  // Takes the keys typed since the last look; true when Esc was among them.
+  static void* SaveScreen();
+  static void RestoreScreen(void* screen);
   static bool EscapePressed();
   static int Say(findtree::SayKind kind, const wchar_t* const* lines, int count);
+  // ---- The results panel ---------------------------------------------------
+
+  static size_t ItemRecordSize(int index);
+  static const Char* ReadItem(int index, void* block, size_t size, bool* isFolder);
+  static bool GoToFolder(const Char* folder, int* count, int* top);
 };
-static_assert(QuickSearchGateway<Far2l> && findtree::FindGateway<Far2l>);
-// The mask dialog's rows are laid out in the host's item types and flag.
-static_assert(static_cast<int>(DialogControl::kDoubleBox) == far2l::DI_DOUBLEBOX &&
-              static_cast<int>(DialogControl::kEdit) == far2l::DI_EDIT &&
-              kDialogHistoryFlag == far2l::DIF_HISTORY);
+static_assert(QuickSearchGateway<Far2l> && findtree::FindGateway<Far2l> &&
+              findtree::ResultsPanelGateway<Far2l>);

@@ -7,6 +7,7 @@
 #include "far2l/far2l_gateway.h"
 #include "far2l/far2l_panel_records.h"
 #include "findtree/results.h"
+#include "findtree/results_panel.h"
 
 #define PLUGIN_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -29,97 +30,40 @@ constexpr int kModeCount = 10;
 constinit const wchar_t* columnTitles[2] = {};
 constinit PanelMode panelModes[kModeCount] = {};
 
-enum InfoLine {
-  kMaskLine,
-  kFolderLine,
-  kCountsSeparator,
-  kFoldersLine,
-  kFoundLine,
-  kFoldersSkippedLine,
-  kFilesSkippedLine,
-  kLoopsLine,
-  kEndingLine,  // stopped, or out of memory; left out where neither
-  kInfoLineCount
-};
-static_assert(kLoopsLine - kFoldersLine + 1 == findtree::kCountFigures);
+constinit findtree::InfoPanel<InfoPanelLine, wchar_t> infoPanel = {};
 
-constinit InfoPanelLine infoLines[kInfoLineCount] = {};
-constinit wchar_t countTexts[findtree::kCountFigures][findtree::kNumberUnits] = {};
-
-int FillInfoLines(const Results& results) {
-  findtree::FormatCounts(results.counts, countTexts);
-  for (int i = 0; i < findtree::kCountFigures; ++i) {
-    infoLines[kFoldersLine + i] = {
-        Far2l::Msg(static_cast<Message>(static_cast<int>(Message::kInfoFolders) + i)),
-        countTexts[i], 0};
+// The host's record of an item, or the size it needs where item is null.
+int GetItem(int index, PluginPanelItem* item) {
+  if (index == findtree::kCurrentItem) {
+    return Control(FCTL_GETCURRENTPANELITEM, 0, PointerParam(item));
   }
-  infoLines[kMaskLine] = {Far2l::Msg(Message::kInfoMask), results.mask, 0};
-  infoLines[kFolderLine] = {Far2l::Msg(Message::kInfoFolder), results.folder, 0};
-  infoLines[kCountsSeparator] = {L"", nullptr, 1};
-  if (results.counts.stopped || results.counts.outOfMemory) {
-    infoLines[kEndingLine] = {
-        Far2l::Msg(results.counts.stopped ? Message::kInfoStopped : Message::kInfoOutOfMemory), L"",
-        0};
-    return kInfoLineCount;
-  }
-  return kEndingLine;
-}
-
-// ---- The items -----------------------------------------------------------
-
-// ---- Leaving for an item's own folder ------------------------------------
-
-// The full name of the item under the cursor, in a block to Free; null
-// where there is none or it is "..".
-wchar_t* CurrentName(bool* isFolder) {
-  const int size = Control(FCTL_GETCURRENTPANELITEM, 0, 0);
-  if (size < static_cast<int>(sizeof(PluginPanelItem))) return nullptr;
-  auto* item = static_cast<PluginPanelItem*>(sys::Allocate(static_cast<size_t>(size)));
-  if (item == nullptr) return nullptr;
-  const int filled = Control(FCTL_GETCURRENTPANELITEM, 0, PointerParam(item));
-  const wchar_t* name =
-      filled >= static_cast<int>(sizeof(PluginPanelItem)) ? item->FindData.lpwszFileName : nullptr;
-  *isFolder = name != nullptr && (item->FindData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-  if (name == nullptr || (name[0] == L'.' && name[1] == L'.' && name[2] == 0)) {
-    sys::Free(item);
-    return nullptr;
-  }
-  // The name lies after the record, in the same block.
-  return findtree::MoveToStart(item, name);
-}
-
-// Sets the active panel to the folder of fullName, which closes the results
-// panel (the host frees it then), and puts the cursor on the item.
-void GoToItem(wchar_t* fullName) {
-  wchar_t* folder;
-  wchar_t* name;
-  findtree::CutName(fullName, Far2l::kPathSeparator, &folder, &name);
-  Control(FCTL_SETPANELDIR, 0, PointerParam(folder));
-  PanelInfo info{};
-  if (!Control(FCTL_GETPANELINFO, 0, PointerParam(&info))) return;
-  size_t capacity = 0;
-  PluginPanelItem* item = nullptr;
-  for (int i = 0; i < info.ItemsNumber; ++i) {
-    const int size = Control(FCTL_GETPANELITEM, i, 0);
-    if (size < static_cast<int>(sizeof(PluginPanelItem))) continue;
-    if (static_cast<size_t>(size) > capacity) {
-      sys::Free(item);
-      capacity = static_cast<size_t>(size);
-      item = static_cast<PluginPanelItem*>(sys::Allocate(capacity));
-      if (item == nullptr) return;
-    }
-    if (Control(FCTL_GETPANELITEM, i, PointerParam(item)) < static_cast<int>(sizeof *item))
-      continue;
-    if (findtree::SameText(item->FindData.lpwszFileName, name)) {
-      PanelRedrawInfo redraw{i, info.TopPanelItem};
-      Control(FCTL_REDRAWPANEL, 0, PointerParam(&redraw));
-      break;
-    }
-  }
-  sys::Free(item);
+  return Control(FCTL_GETPANELITEM, index, PointerParam(item));
 }
 
 }  // namespace
+
+// ---- The host's items, read for leaving for an item's own folder ---------
+
+size_t Far2l::ItemRecordSize(int index) {
+  const int size = GetItem(index, nullptr);
+  return size < static_cast<int>(sizeof(PluginPanelItem)) ? 0 : static_cast<size_t>(size);
+}
+
+const wchar_t* Far2l::ReadItem(int index, void* block, size_t, bool* isFolder) {
+  auto* item = static_cast<PluginPanelItem*>(block);
+  if (GetItem(index, item) < static_cast<int>(sizeof *item)) return nullptr;
+  *isFolder = (item->FindData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  return item->FindData.lpwszFileName;
+}
+
+bool Far2l::GoToFolder(const wchar_t* folder, int* count, int* top) {
+  Control(FCTL_SETPANELDIR, 0, PointerParam(folder));
+  PanelInfo info{};
+  if (!Control(FCTL_GETPANELINFO, 0, PointerParam(&info))) return false;
+  *count = info.ItemsNumber;
+  *top = info.TopPanelItem;
+  return true;
+}
 
 PLUGIN_EXPORT void GetOpenPluginInfoW(HANDLE panel, OpenPluginInfo* info) {
   const auto& results = *static_cast<const Results*>(panel);
@@ -134,8 +78,8 @@ PLUGIN_EXPORT void GetOpenPluginInfoW(HANDLE panel, OpenPluginInfo* info) {
   info->CurDir = L"";
   info->Format = Far2l::Msg(Message::kPluginTitle);
   info->PanelTitle = results.title;
-  info->InfoLines = infoLines;
-  info->InfoLinesNumber = FillInfoLines(results);
+  info->InfoLines = infoPanel.lines;
+  info->InfoLinesNumber = findtree::FillInfoPanel<Far2l>(results, &infoPanel);
   info->PanelModesArray = panelModes;
   info->PanelModesNumber = kModeCount;
   info->StartPanelMode = L'0' + kStartMode;
@@ -180,16 +124,7 @@ PLUGIN_EXPORT int SetDirectoryW(HANDLE, const wchar_t*, int) {
 PLUGIN_EXPORT int ProcessKeyW(HANDLE, int key, unsigned int controlState) {
   const bool enter = key == VK_RETURN && controlState == 0;
   const bool ctrlPgUp = key == VK_PRIOR && controlState == PKF_CONTROL;
-  if (!enter && !ctrlPgUp) return 0;
-  bool isFolder = false;
-  wchar_t* name = CurrentName(&isFolder);
-  if (name == nullptr || (enter && !isFolder)) {
-    sys::Free(name);
-    return 0;
-  }
-  GoToItem(name);
-  sys::Free(name);
-  return 1;
+  return (enter || ctrlPgUp) && findtree::LeaveForItem<Far2l>(enter);
 }
 
 PLUGIN_EXPORT void ClosePluginW(HANDLE panel) {

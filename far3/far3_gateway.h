@@ -16,6 +16,7 @@
 #include "descriptions/description_lines.h"
 #include "far3/far3_records.h"
 #include "findtree/find_command.h"
+#include "findtree/results_panel.h"
 #include "sys/process_console.h"
 #include "sys/system.h"
 
@@ -89,25 +90,22 @@ struct Far3 : sys::ProcessConsole<true> {
   static const Char* Msg(Message id);
   static int Menu(const Char* title, const Char* const* items, int count);
   static bool RunMaskDialog(const Char* title, KeptMask<Char>* mask);
+  static int RunForm(const DialogForm<Char>& form, const Char* const* texts, KeptMask<Char>* field,
+                     bool* checked);
 
   // ---- Find in a folder tree ------------------------------------------------
 
   static constexpr Char kPathSeparator = u'\\';
-  // The active panel's folder, in a block to Free; null where the panel
-  // shows no folder on disk (a plug-in's panel) or the host does not answer.
   static Char* ActiveFolder();
-  // The find dialog: false when cancelled. The mask stays valid until the
-  // next dialog.
-  static bool AskForFind(const Char** mask, bool* subfolders);
-  // The screen under the progress message, saved and restored.
-  static void BeginSearchProgress();
-  static void EndSearchProgress();
-  // Takes the keys typed since the last look; true when Esc was among them.
+  static void* SaveScreen();
+  static void RestoreScreen(void* screen);
   static bool EscapePressed();
   static int Say(findtree::SayKind kind, const Char* const* lines, int count);
+  // ---- The results panel ---------------------------------------------------
+
+  static size_t ItemRecordSize(int index);
+  static const Char* ReadItem(int index, void* block, size_t size, bool* isFolder);
+  static bool GoToFolder(const Char* folder, int* count, int* top);
 };
-static_assert(QuickSearchGateway<Far3> && findtree::FindGateway<Far3>);
-// The mask dialog's rows are laid out in the host's item types and flag.
-static_assert(static_cast<int>(DialogControl::kDoubleBox) == far3::DI_DOUBLEBOX &&
-              static_cast<int>(DialogControl::kEdit) == far3::DI_EDIT &&
-              kDialogHistoryFlag == far3::DIF_HISTORY);
+static_assert(QuickSearchGateway<Far3> && findtree::FindGateway<Far3> &&
+              findtree::ResultsPanelGateway<Far3>);

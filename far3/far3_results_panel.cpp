@@ -7,6 +7,7 @@
 #include "far3/far3_gateway.h"
 #include "far3/far3_panel_records.h"
 #include "findtree/results.h"
+#include "findtree/results_panel.h"
 
 namespace {
 
@@ -26,104 +27,12 @@ constexpr size_t kModeCount = 10;
 constinit const char16_t* columnTitles[2] = {};
 constinit far3::PanelMode panelModes[kModeCount] = {};
 
-enum InfoLine {
-  kMaskLine,
-  kFolderLine,
-  kCountsSeparator,
-  kFoldersLine,
-  kFoundLine,
-  kFoldersSkippedLine,
-  kFilesSkippedLine,
-  kLoopsLine,
-  kEndingLine,  // stopped, or out of memory; left out where neither
-  kInfoLineCount
-};
-static_assert(kLoopsLine - kFoldersLine + 1 == findtree::kCountFigures);
-
-constinit far3::InfoPanelLine infoLines[kInfoLineCount] = {};
-constinit char16_t countTexts[findtree::kCountFigures][findtree::kNumberUnits] = {};
-
-size_t FillInfoLines(const Results& results) {
-  findtree::FormatCounts(results.counts, countTexts);
-  for (int i = 0; i < findtree::kCountFigures; ++i) {
-    infoLines[kFoldersLine + i] = {
-        Far3::Msg(static_cast<Message>(static_cast<int>(Message::kInfoFolders) + i)), countTexts[i],
-        0};
-  }
-  infoLines[kMaskLine] = {Far3::Msg(Message::kInfoMask), results.mask, 0};
-  infoLines[kFolderLine] = {Far3::Msg(Message::kInfoFolder), results.folder, 0};
-  infoLines[kCountsSeparator] = {u"", nullptr, far3::IPLFLAGS_SEPARATOR};
-  if (results.counts.stopped || results.counts.outOfMemory) {
-    const Message ending =
-        results.counts.stopped ? Message::kInfoStopped : Message::kInfoOutOfMemory;
-    infoLines[kEndingLine] = {Far3::Msg(ending), u"", 0};
-    return kInfoLineCount;
-  }
-  return kEndingLine;
-}
+constinit findtree::InfoPanel<far3::InfoPanelLine, char16_t> infoPanel = {};
 
 // ---- The items ---------------------------------------------------------------------
 
 far3::FileTime FileTime(uint64_t ticks) {
   return far3::FileTime{static_cast<uint32_t>(ticks), static_cast<uint32_t>(ticks >> 32)};
-}
-
-// ---- Leaving for an item's own folder ------------------------------------------------
-
-// The full name of the item under the cursor, in a block to Free; null
-// where there is none or it is "..".
-char16_t* CurrentName(bool* isFolder) {
-  void* active = far3::ActivePanel();
-  const intptr_t size = Host().PanelControl(active, far3::FCTL_GETCURRENTPANELITEM, 0, nullptr);
-  if (size < static_cast<intptr_t>(sizeof(far3::PluginPanelItem))) return nullptr;
-  void* buffer = sys::Allocate(static_cast<size_t>(size));
-  if (buffer == nullptr) return nullptr;
-  far3::FarGetPluginPanelItem request{sizeof request, static_cast<size_t>(size),
-                                      static_cast<far3::PluginPanelItem*>(buffer)};
-  const intptr_t filled = Host().PanelControl(active, far3::FCTL_GETCURRENTPANELITEM, 0, &request);
-  const char16_t* name = filled > 0 && filled <= size ? request.Item->FileName : nullptr;
-  *isFolder = name != nullptr && (request.Item->FileAttributes & far3::FILE_ATTRIBUTE_DIRECTORY);
-  if (name == nullptr || (name[0] == u'.' && name[1] == u'.' && name[2] == 0)) {
-    sys::Free(buffer);
-    return nullptr;
-  }
-  // The name lies after the record, in the same block.
-  return findtree::MoveToStart(buffer, name);
-}
-
-// Sets the active panel to the folder of fullName, which closes the results
-// panel (the host frees it then), and puts the cursor on the item.
-void GoToItem(char16_t* fullName) {
-  char16_t* folderName;
-  char16_t* name;
-  findtree::CutName(fullName, Far3::kPathSeparator, &folderName, &name);
-  far3::FarPanelDirectory folder{sizeof folder, folderName, nullptr, {}, nullptr};
-  void* active = far3::ActivePanel();
-  Host().PanelControl(active, far3::FCTL_SETPANELDIRECTORY, 0, &folder);
-  far3::PanelInfo info{};
-  info.StructSize = sizeof info;
-  if (Host().PanelControl(active, far3::FCTL_GETPANELINFO, 0, &info) == 0) return;
-  size_t bufferSize = 0;
-  void* buffer = nullptr;
-  for (size_t i = 0; i < info.ItemsNumber; ++i) {
-    const intptr_t size = Host().PanelControl(active, far3::FCTL_GETPANELITEM, i, nullptr);
-    if (size <= 0) continue;
-    if (static_cast<size_t>(size) > bufferSize) {
-      sys::Free(buffer);
-      bufferSize = static_cast<size_t>(size);
-      buffer = sys::Allocate(bufferSize);
-      if (buffer == nullptr) return;
-    }
-    far3::FarGetPluginPanelItem request{sizeof request, bufferSize,
-                                        static_cast<far3::PluginPanelItem*>(buffer)};
-    if (Host().PanelControl(active, far3::FCTL_GETPANELITEM, i, &request) <= 0) continue;
-    if (findtree::SameText(request.Item->FileName, name)) {
-      far3::PanelRedrawInfo redraw{sizeof redraw, i, info.TopPanelItem};
-      Host().PanelControl(active, far3::FCTL_REDRAWPANEL, 0, &redraw);
-      break;
-    }
-  }
-  sys::Free(buffer);
 }
 
 // Whether record is a press of key, with Ctrl alone or with no modifier.
@@ -140,6 +49,47 @@ bool Pressed(const far3::InputRecord& record, uint16_t key, bool ctrl) {
 
 }  // namespace
 
+// ---- The host's items, read for leaving for an item's own folder -------------------
+
+namespace {
+
+// The host's record of an item, or the size it needs where request is null.
+intptr_t GetItem(int index, far3::FarGetPluginPanelItem* request) {
+  if (index == findtree::kCurrentItem) {
+    return Host().PanelControl(far3::ActivePanel(), far3::FCTL_GETCURRENTPANELITEM, 0, request);
+  }
+  return Host().PanelControl(far3::ActivePanel(), far3::FCTL_GETPANELITEM, index, request);
+}
+
+}  // namespace
+
+size_t Far3::ItemRecordSize(int index) {
+  const intptr_t size = GetItem(index, nullptr);
+  return size < static_cast<intptr_t>(sizeof(far3::PluginPanelItem)) ? 0
+                                                                     : static_cast<size_t>(size);
+}
+
+const Far3::Char* Far3::ReadItem(int index, void* block, size_t size, bool* isFolder) {
+  far3::FarGetPluginPanelItem request{sizeof request, size,
+                                      static_cast<far3::PluginPanelItem*>(block)};
+  const intptr_t filled = GetItem(index, &request);
+  if (filled <= 0 || static_cast<size_t>(filled) > size) return nullptr;
+  *isFolder = (request.Item->FileAttributes & far3::FILE_ATTRIBUTE_DIRECTORY) != 0;
+  return request.Item->FileName;
+}
+
+bool Far3::GoToFolder(const Char* folder, int* count, int* top) {
+  far3::FarPanelDirectory directory{sizeof directory, folder, nullptr, {}, nullptr};
+  void* active = far3::ActivePanel();
+  Host().PanelControl(active, far3::FCTL_SETPANELDIRECTORY, 0, &directory);
+  far3::PanelInfo info{};
+  info.StructSize = sizeof info;
+  if (Host().PanelControl(active, far3::FCTL_GETPANELINFO, 0, &info) == 0) return false;
+  *count = static_cast<int>(info.ItemsNumber < INT32_MAX ? info.ItemsNumber : INT32_MAX);
+  *top = static_cast<int>(info.TopPanelItem < INT32_MAX ? info.TopPanelItem : INT32_MAX);
+  return true;
+}
+
 extern "C" {
 
 void FAR3CALL GetOpenPanelInfoW(far3::OpenPanelInfo* info) {
@@ -154,8 +104,8 @@ void FAR3CALL GetOpenPanelInfoW(far3::OpenPanelInfo* info) {
   info->CurDir = u"";
   info->Format = Far3::Msg(Message::kPluginTitle);
   info->PanelTitle = results.title;
-  info->InfoLines = infoLines;
-  info->InfoLinesNumber = FillInfoLines(results);
+  info->InfoLines = infoPanel.lines;
+  info->InfoLinesNumber = static_cast<size_t>(findtree::FillInfoPanel<Far3>(results, &infoPanel));
   info->PanelModesArray = panelModes;
   info->PanelModesNumber = kModeCount;
   info->StartPanelMode = u'0' + kStartMode;
@@ -196,16 +146,7 @@ intptr_t FAR3CALL SetDirectoryW(const far3::SetDirectoryInfo*) {
 intptr_t FAR3CALL ProcessPanelInputW(const far3::ProcessPanelInputInfo* info) {
   const bool enter = Pressed(info->Rec, far3::VK_RETURN, false);
   const bool ctrlPgUp = Pressed(info->Rec, far3::VK_PRIOR, true);
-  if (!enter && !ctrlPgUp) return 0;
-  bool isFolder = false;
-  char16_t* name = CurrentName(&isFolder);
-  if (name == nullptr || (enter && !isFolder)) {
-    sys::Free(name);
-    return 0;
-  }
-  GoToItem(name);
-  sys::Free(name);
-  return 1;
+  return (enter || ctrlPgUp) && findtree::LeaveForItem<Far3>(enter);
 }
 
 void FAR3CALL ClosePanelW(const far3::ClosePanelInfo* info) {

@@ -7,34 +7,28 @@
 
 #include "core/gateway.h"
 #include "core/messages.h"
+#include "findtree/find_dialog.h"
 #include "findtree/find_messages.h"
 #include "findtree/results.h"
 #include "findtree/tree_search.h"
 #include "sys/system.h"
 
-// The find dialog's help topic and history list, which each host's gateway
-// draws in its own records.
-inline constexpr char kFindHelpTopic[] = "DescFind";
-inline constexpr char kFindHistory[] = "DescFind";
-
 namespace findtree {
 
 // What a gateway gives the search of a folder tree, besides its panel and
 // messages: the path separator; the active panel's folder (a block to Free,
-// null on a panel without a folder on disk); the find dialog (false when
-// cancelled; the mask stays valid until the next dialog); the screen saved
-// under the progress message and restored after; whether Esc was pressed
+// null on a panel without a folder on disk); its forms, for the find
+// dialog; the screen saved under the progress message (a handle, null where
+// the host could not save it) and restored after; whether Esc was pressed
 // since (taking the keys typed); and a message shown as SayKind says,
 // answering the button chosen.
 template <class G>
-concept FindGateway = PanelGateway<G> && CommandGateway<G> &&
-    requires(const typename G::Char** mask, bool* subfolders, const typename G::Char* const* lines,
-             int count) {
+concept FindGateway = PanelGateway<G> && CommandGateway<G> && FormGateway<G> &&
+    requires(const typename G::Char* const* lines, int count, void* screen) {
   { G::kPathSeparator } -> std::convertible_to<typename G::Char>;
   { G::ActiveFolder() } -> std::same_as<typename G::Char*>;
-  { G::AskForFind(mask, subfolders) } -> std::same_as<bool>;
-  { G::BeginSearchProgress() } -> std::same_as<void>;
-  { G::EndSearchProgress() } -> std::same_as<void>;
+  { G::SaveScreen() } -> std::same_as<void*>;
+  { G::RestoreScreen(screen) } -> std::same_as<void>;
   { G::EscapePressed() } -> std::same_as<bool>;
   { G::Say(SayKind::kReport, lines, count) } -> std::same_as<int>;
 };
@@ -47,10 +41,10 @@ Results<typename G::Char>* FindInTree(const typename G::Char* folder, const type
                                       bool subfolders) {
   Results<typename G::Char>* results = CreateResults(folder, mask, G::Msg(Message::kResultsTitle));
   if (results == nullptr) return nullptr;
-  G::BeginSearchProgress();
+  void* screen = G::SaveScreen();
   results->counts = SearchTree<G, MessageProgress<G>>(results->folder, results->mask, subfolders,
                                                       &results->matches);
-  G::EndSearchProgress();
+  G::RestoreScreen(screen);
   if (results->matches.count == 0) {
     SayNothingFound<G>(results->counts);
     ReleaseResults(results);
@@ -72,7 +66,7 @@ Results<typename G::Char>* FindCommand() {
   const typename G::Char* mask = nullptr;
   bool subfolders = true;
   Results<typename G::Char>* results = nullptr;
-  if (G::AskForFind(&mask, &subfolders)) results = FindInTree<G>(folder, mask, subfolders);
+  if (AskForFind<G>(&mask, &subfolders)) results = FindInTree<G>(folder, mask, subfolders);
   sys::Free(folder);
   return results;
 }
