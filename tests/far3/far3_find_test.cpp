@@ -120,6 +120,23 @@ TEST_F(Far3FindTest, TheCommandListsTheMatchesOfTheWholeTreeUnderTheirRealNames)
   EXPECT_EQ(host->messageBoxes[0].lines.at(2).substr(0, 9), u"C:\\Photos");
 }
 
+TEST_F(Far3FindTest, TheDialogOpensAsItLastClosedAlsoByEsc) {
+  host->dialogCheck = 0;  // subfolders off
+  ASSERT_NE(Find(u"*cake*"), nullptr);
+  EXPECT_EQ(List().size(), 1u) << "the search folder's own match";
+  host->dialogResult = -1;  // Esc, with the box ticked again
+  host->dialogCheck = 1;
+  host->dialogText = u"typed, then Esc";
+  const far3::OpenInfo open{sizeof open, far3::OPEN_PLUGINSMENU, &far3::kMenuEntryGuid, 0, nullptr};
+  EXPECT_EQ(OpenW(&open), nullptr);
+  EXPECT_EQ(OpenW(&open), nullptr);
+  ASSERT_EQ(host->dialogs.size(), 3u);
+  EXPECT_EQ(host->dialogs[1].field, u"*cake*");
+  EXPECT_EQ(host->dialogs[1].items.at(3).Selected, 0);
+  EXPECT_EQ(host->dialogs[2].field, u"typed, then Esc");
+  EXPECT_EQ(host->dialogs[2].items.at(3).Selected, far3::BSTATE_CHECKED);
+}
+
 TEST_F(Far3FindTest, ThePanelIsTitledAndViewedByPathAndDescription) {
   Find(u"*cake*");
   far3::OpenPanelInfo info{};
