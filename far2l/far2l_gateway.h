@@ -92,9 +92,8 @@ struct Far2l {
 
   // ---- Selection -----------------------------------------------------------
 
-  // The host's mask service (ProcessName with a mask list): lists, an
-  // exclusion after "|", /regular expressions/ and <groups>, as its own
-  // Select dialog takes them.
+  // ProcessName in its list mode, as the host's own Select dialog reads a
+  // mask.
   static bool CheckMask(const wchar_t* mask);
   static bool MatchesMask(const wchar_t* mask, const wchar_t* str);
 
