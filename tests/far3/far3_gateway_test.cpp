@@ -291,25 +291,6 @@ TEST_F(Far3Select, TheDialogIsTheHostsWithItsHelpHistoryAndTitle) {
   EXPECT_EQ(host->dialogsFreed, 1);
 }
 
-TEST_F(Far3Select, TheFieldKeepsItsTextAcrossBothCommandsUpTo511Characters) {
-  host->items = {{u"a", u"x"}};
-  host->dialogText = u"\u043e\u0442\u0447\u0451\u0442*";
-  SelectCommand<Far3>(false);
-  host->dialogText = std::u16string(600, u'q');
-  host->dialogResult = -1;  // left with Esc: the text stays all the same
-  SelectCommand<Far3>(true);
-  EXPECT_EQ(host->Count(far3::FCTL_BEGINSELECTION), 1) << "Esc selects nothing";
-  SelectCommand<Far3>(false);
-
-  ASSERT_EQ(host->dialogs.size(), 3u);
-  EXPECT_EQ(host->dialogs[1].field, u"\u043e\u0442\u0447\u0451\u0442*");
-  EXPECT_EQ(host->dialogs[1].title, u"Description Unselect");
-  EXPECT_EQ(host->dialogs[2].field, std::u16string(511, u'q'));
-  EXPECT_EQ(host->dialogs[2].title, u"Description Select");
-}
-
-// ---- Entry points -------------------------------------------------------------------
-
 // ---- The host's description settings ---------------------------------------------
 
 using Far3DescriptionSettings = Far3Test;
@@ -365,6 +346,8 @@ TEST_F(Far3DescriptionSettings, TheDefaultViewReadsTheFileTheHostsSettingsName) 
     }
   }
 }
+
+// ---- Entry points -------------------------------------------------------------------
 
 using Far3Plugin = Far3Test;
 

@@ -73,27 +73,22 @@ TEST_F(FindByDescriptionTest, CurrentItemThatAlreadyMatchesStaysWithoutAMove) {
   EXPECT_TRUE(host->moves.empty());
 }
 
+// The found item goes (bottom - top - 5) / 2 lines below the top line,
+// truncated towards zero; the host clamps a top line out of range itself.
 TEST_F(FindByDescriptionTest, MovingTellsTheHostWithTheFoundItemMidPanel) {
-  host->rect = PanelRect{0, 1, 39, 20};
-  SearchSteps<G>& search = Start({"x", "y", "target", "z"}, 0);
-  ASSERT_TRUE(search.Find("tar", 0));
-  // (20 - 1 - 5) / 2 = 7 lines above it; the host clamps -5 itself.
-  EXPECT_EQ(host->moves, (std::vector<test::Move>{{2, -5}}));
-  EXPECT_EQ(search.view.top, -5);
-}
-
-TEST_F(FindByDescriptionTest, OddPanelHeightRoundsTheTopLineDown) {
-  host->rect = PanelRect{0, 1, 39, 21};  // (21 - 1 - 5) / 2 = 7
-  SearchSteps<G>& search = Start({"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "target"}, 0);
-  ASSERT_TRUE(search.Find("tar", 0));
-  EXPECT_EQ(search.view.top, 3);
-}
-
-TEST_F(FindByDescriptionTest, TopLineDivisionTruncatesTowardsZero) {
-  host->rect = PanelRect{0, 10, 39, 12};  // (12 - 10 - 5) / 2 = -1
-  SearchSteps<G>& search = Start({"a", "b"}, 0);
-  ASSERT_TRUE(search.Find("b", 0));
-  EXPECT_EQ(search.view.top, 2);
+  const struct {
+    PanelRect rect;
+    int target, top;
+  } cases[] = {{{0, 1, 39, 20}, 2, -5}, {{0, 1, 39, 21}, 10, 3}, {{0, 10, 39, 12}, 1, 2}};
+  for (const auto& c : cases) {
+    host->rect = c.rect;
+    std::vector<std::optional<std::string>> panel(c.target + 2, "x");
+    panel[c.target] = "target";
+    host->moves.clear();
+    ASSERT_TRUE(Start(panel, 0).Find("tar", 0));
+    EXPECT_EQ(host->moves, (std::vector<test::Move>{{c.target, c.top}})) << c.rect.bottom;
+    EXPECT_EQ(steps->view.top, c.top);
+  }
 }
 
 TEST_F(FindByDescriptionTest, EmptyTextFindsNothingAndCallsNothing) {

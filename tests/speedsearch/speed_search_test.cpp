@@ -205,18 +205,6 @@ TEST_F(SpeedSearchTest, ReleasesModifiersMouseAndFocusChangeNothing) {
   EXPECT_EQ(host->current, 3);
 }
 
-TEST_F(SpeedSearchTest, CtrlLettersTheSearchUsesAreTaken) {
-  host->Describe({"note one", "other", "note two"});
-  Type("note");
-  Queue({KeyDown(10, 0x0D)});  // Ctrl+Enter: the next match
-  Type("x");                   // refused: no "notex"
-  Queue({KeyDown(8, 'H'), KeyDown(25, 'Y'), KeyDown(kEnter, kVkReturn)});
-  SpeedSearchCommand<G>();
-  EXPECT_EQ(host->current, 2);
-  EXPECT_EQ(Field(), std::string(18, ' '));
-  ASSERT_EQ(host->keys.size(), 1u);
-}
-
 TEST_F(SpeedSearchTest, EachSearchStartsWithAnEmptyText) {
   Type("r");
   Queue({KeyDown(kEsc)});
