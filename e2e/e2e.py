@@ -34,7 +34,6 @@ FIXED_FRAME, FIXED_TEXT = 0x70, 0x30
 
 # The example folder in the host's order: folders first, then names.
 RECIPE_ITEMS = {"cake.txt": 4, "pizza.txt": 19, "recipes.txt": 21, "soup.txt": 27}
-README = 20
 
 # Opens the command menu and picks a command by its hot key.
 SPEED_SEARCH = "F11 Enter d"
