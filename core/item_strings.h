@@ -1,14 +1,14 @@
 // One string per panel item, read where the host or the plug-in keeps it:
 // in the host's own item array (a pointer field, or the text itself as the
-// 1.x item's cFileName), in an array of pointers, or made on first use.
+// 1.x item's cFileName), in an array of pointers, or made when read.
 #pragma once
 
 #include <cstdint>
 
 // Item i's slot is at first + i * stride; it holds a `const Char*`
-// (byPointer) or the NUL-terminated text itself. Where make is set, the
-// strings are made when first asked for: make reads first, and its answer
-// lasts as long as what first points to.
+// (byPointer) or the NUL-terminated text itself. Where make is set, each
+// string is made when asked for: make reads first, and its answer lasts
+// until the next asking.
 template <class Char>
 struct ItemStrings {
   const void* first;

@@ -41,7 +41,7 @@ struct FolderItems {
 };
 
 // Descriptions read from a file: the items' descriptions as the view reads
-// them (decoded on first use), and what they are decoded from, held until
+// them (decoded as each is read), and what they are decoded from, held until
 // ReleaseFolderDescriptions.
 template <class Char>
 struct FolderDescriptions {
@@ -51,12 +51,6 @@ struct FolderDescriptions {
 };
 
 namespace detail {
-
-struct Span {
-  uint32_t start;
-  uint32_t length;  // 0: no description
-};
-constexpr uint32_t kUnmatched = 0xFFFFFFFF;  // a start no line has given yet
 
 // More alternative names than this are not collected: a 32-bit host has no
 // room.
@@ -98,12 +92,13 @@ NameKey<Char> LineKey(const FileText<Unit, Char>& file, const DescriptionLine<Un
   return fold.Key(name, file.decoder.Decode(line.name, line.nameLength, name), key);
 }
 
-// The first entry (+ 1) the key names, or 0; "name." names an entry "name"
-// that has no extension where the host has that rule.
+// The first entry (+ 1) the key names, or 0, looking next to entry near - 1
+// first; "name." names an entry "name" that has no extension where the host
+// has that rule.
 template <class Char>
-uint32_t EntryNamed(const NameIndex<Char>& index, const NameKey<Char>& key,
-                    const HostRules& rules) {
-  const uint32_t entry = FindEntry(index, key);
+uint32_t EntryNamed(const NameIndex<Char>& index, const NameKey<Char>& key, const HostRules& rules,
+                    uint32_t near) {
+  const uint32_t entry = FindEntryNear(index, key, near);
   const uint32_t length = key.length;
   if (entry != 0 || !rules.dotNamesItemWithoutExtension || length < 2 ||
       key.key[length - 1] != Char('.'))
@@ -118,11 +113,11 @@ uint32_t EntryNamed(const NameIndex<Char>& index, const NameKey<Char>& key,
 }
 
 template <class Unit, class Char>
-Span SpanOf(const FileText<Unit, Char>& file, const DescriptionLine<Unit>& line,
-            const ItemSizes* sizes, uint32_t item) {
+TextSpan SpanOf(const FileText<Unit, Char>& file, const DescriptionLine<Unit>& line,
+                const ItemSizes* sizes, uint32_t item) {
   uint32_t length;
   const Unit* text = DescriptionOf(line, file.syntax, &length);
-  Span span{static_cast<uint32_t>(text - file.text), length};
+  TextSpan span{static_cast<uint32_t>(text - file.text), length};
   if (sizes != nullptr) {
     const uint32_t skip = SizePrefixLength(text, length, sizes->At(item), file.syntax);
     span.start += skip;
@@ -131,11 +126,10 @@ Span SpanOf(const FileText<Unit, Char>& file, const DescriptionLine<Unit>& line,
   return span;
 }
 
-// Calls matched(which, entry, line) for every entry of each index that each
-// line names, in the file's order, while it returns true; `which` tells the
-// index. A null second index is not asked.
+// Calls matched(entry, line) for every entry of the index that each line
+// names, in the file's order, while it returns true.
 template <class Unit, class Char, class Matched>
-bool ForEachNamedEntry(const FileText<Unit, Char>& file, const NameIndex<Char>* indexes[2],
+bool ForEachNamedEntry(const FileText<Unit, Char>& file, const NameIndex<Char>& index,
                        const HostRules& rules, Matched matched) {
   const size_t bound = file.decoder.Bound(kMaxNameUnits);
   auto* name = static_cast<Char*>(sys::Allocate(2 * bound * sizeof(Char)));
@@ -144,15 +138,14 @@ bool ForEachNamedEntry(const FileText<Unit, Char>& file, const NameIndex<Char>* 
   const Unit* cursor = file.text;
   DescriptionLine<Unit> line;
   bool more = true;
+  uint32_t near = 0;  // the entry (+ 1) the latest line named
   while (more && NextDescriptionLine(&cursor, file.text + file.length, file.syntax, &line)) {
     if (line.nameLength == 0 || line.nameLength > kMaxNameUnits) continue;
-    const NameKey<Char> lineKey = LineKey(file, line, indexes[0]->fold, name, key);
-    for (uint32_t which = 0; which < 2 && more && indexes[which] != nullptr; ++which) {
-      const NameIndex<Char>& index = *indexes[which];
-      for (uint32_t entry = EntryNamed(index, lineKey, rules); entry != 0 && more;
-           entry = index.nextSame[entry - 1]) {
-        more = matched(which, entry - 1, line);
-      }
+    const NameKey<Char> lineKey = LineKey(file, line, index.fold, name, key);
+    const uint32_t first = EntryNamed(index, lineKey, rules, near);
+    if (first != 0) near = first;
+    for (uint32_t entry = first; entry != 0 && more; entry = NextSame(index, entry)) {
+      more = matched(entry - 1, line);
     }
   }
   sys::Free(name);
@@ -162,7 +155,7 @@ bool ForEachNamedEntry(const FileText<Unit, Char>& file, const NameIndex<Char>* 
 // Which line describes each item so far: its span of the file, and how the
 // line named it.
 struct Matches {
-  Span* spans;
+  TextSpan* spans;
   uint8_t* ranks;  // a Rank per item
 };
 
@@ -219,34 +212,18 @@ uint32_t LengthOf(const Char* name) {
   return name != nullptr ? BoundedLength(name, kMaxNameUnits) : 0;
 }
 
-// The items' short names, where the host gives them and they are not the
-// name itself (an 8.3 name in another case finds no line the name did
-// not). False when memory runs out.
+// Adds the item's short name, where the host gives one and it is not the
+// name itself (an 8.3 name in another case finds no line the name did not).
 template <class Char>
-bool CollectShortNames(const FolderItems<Char>& items, CaseFolder<Char> fold,
-                       Alternatives<Char>* alternatives) {
-  *alternatives = Alternatives<Char>{};
-  if (items.shortNames.first == nullptr) return true;
-  auto* scratch = static_cast<Char*>(sys::Allocate(2 * kMaxNameUnits * sizeof(Char)));
-  if (scratch == nullptr) return false;
-  uint32_t count = 0;
-  for (int pass = 0; pass < 2; ++pass) {
-    if (pass == 1 && !StartAlternatives(count, 0, alternatives)) break;
-    for (uint32_t i = 0; i < items.names.count; ++i) {
-      const Char* shortName = items.shortNames.At(i);
-      const Char* name = items.names.At(i);
-      const uint32_t length = LengthOf(shortName);
-      if (length == 0 || length > kMaxNameUnits ||
-          SameNames(name, LengthOf(name), shortName, length, fold, scratch))
-        continue;
-      if (pass == 0)
-        ++count;
-      else
-        AddEntry(shortName, i, kByShortName, alternatives);
-    }
-  }
-  sys::Free(scratch);
-  return count == 0 || alternatives->names != nullptr;
+void AddShortName(const FolderItems<Char>& items, uint32_t item, CaseFolder<Char> fold,
+                  Char* scratch, Alternatives<Char>* alternatives) {
+  const Char* shortName = items.shortNames.At(item);
+  const Char* name = items.names.At(item);
+  const uint32_t length = LengthOf(shortName);
+  if (length == 0 || length > kMaxNameUnits ||
+      SameNames(name, LengthOf(name), shortName, length, fold, scratch))
+    return;
+  AddEntry(shortName, item, kByShortName, alternatives);
 }
 
 // A round trip of a name through a code page never gives more characters
@@ -289,102 +266,99 @@ void AddRoundTrip(const Char* original, uint32_t item, Rank rank, sys::CodePage 
   AddEntry<Char>(kept, item, rank, alternatives);
 }
 
-// The names and short names of the items no line named at all,
-// round-tripped through the file's code page (the units a round trip gives
-// never outnumber its name's). False when memory runs out.
+// The units the round trips of the item's names may take (a round trip
+// never gives more units than its name has), plus their ends.
 template <class Char>
-bool CollectRoundTrips(const FolderItems<Char>& items, const Matches& matches, sys::CodePage page,
-                       Alternatives<Char>* alternatives) {
-  *alternatives = Alternatives<Char>{};
+uint64_t RoundTripUnits(const FolderItems<Char>& items, uint32_t item) {
   if constexpr (sizeof(Char) == 1) {
-    return true;  // the 1.x host's names are in a code page already
+    return 0;  // the 1.x host's names are in a code page already
   } else {
     const bool shortNames = items.shortNames.first != nullptr;
-    uint32_t count = 0;
-    uint64_t units = 0;
-    for (uint32_t i = 0; i < items.names.count; ++i) {
-      if (matches.ranks[i] != kNoRank) continue;
-      count += 2;
-      units +=
-          LengthOf(items.names.At(i)) + 2 + (shortNames ? LengthOf(items.shortNames.At(i)) : 0);
-    }
-    if (!StartAlternatives(count, units, alternatives)) return false;
-    if (count == 0) return true;
-    auto* scratch = static_cast<uint8_t*>(
-        sys::Allocate(size_t{kMaxNameUnits} * (kScratchBytesPerUnit + 6 * sizeof(Char))));
-    if (scratch == nullptr) {
-      ReleaseAlternatives(alternatives);
-      return false;
-    }
-    auto* recoded = reinterpret_cast<Char*>(scratch + size_t{kMaxNameUnits} * kScratchBytesPerUnit);
-    for (uint32_t i = 0; i < items.names.count; ++i) {
-      if (matches.ranks[i] != kNoRank) continue;
-      AddRoundTrip(items.names.At(i), i, kByNameRecoded, page, scratch, recoded, alternatives);
-      if (shortNames)
-        AddRoundTrip(items.shortNames.At(i), i, kByShortNameRecoded, page, scratch, recoded,
-                     alternatives);
-    }
-    sys::Free(scratch);
-    return true;
+    return LengthOf(items.names.At(item)) + 2 +
+           (shortNames ? LengthOf(items.shortNames.At(item)) : 0);
   }
+}
+
+// The other names of the items no line named by name, in the host's order:
+// the short name, then (in a file in a code page) the name and the short
+// name round-tripped through the code page. False when memory runs out.
+template <class Char>
+bool CollectAlternatives(const FolderItems<Char>& items, const Matches& matches,
+                         CaseFolder<Char> fold, bool roundTrips, sys::CodePage page,
+                         Alternatives<Char>* alternatives) {
+  *alternatives = Alternatives<Char>{};
+  const bool shortNames = items.shortNames.first != nullptr;
+  roundTrips = roundTrips && sizeof(Char) > 1;
+  if (!shortNames && !roundTrips) return true;
+  uint32_t count = 0;
+  uint64_t units = 0;
+  for (uint32_t i = 0; i < items.names.count; ++i) {
+    if (matches.ranks[i] != kNoRank) continue;
+    count += (shortNames ? 1 : 0) + (roundTrips ? 2 : 0);
+    if (roundTrips) units += RoundTripUnits(items, i);
+  }
+  if (!StartAlternatives(count, units, alternatives)) return false;
+  if (count == 0) return true;
+  const size_t scratchBytes = size_t{kMaxNameUnits} * (kScratchBytesPerUnit + 6 * sizeof(Char));
+  auto* scratch = static_cast<uint8_t*>(sys::Allocate(scratchBytes));
+  if (scratch == nullptr) {
+    ReleaseAlternatives(alternatives);
+    return false;
+  }
+  auto* recoded = reinterpret_cast<Char*>(scratch + size_t{kMaxNameUnits} * kScratchBytesPerUnit);
+  for (uint32_t i = 0; i < items.names.count; ++i) {
+    if (matches.ranks[i] != kNoRank) continue;
+    if (shortNames) AddShortName(items, i, fold, recoded, alternatives);
+    if (!roundTrips) continue;
+    AddRoundTrip(items.names.At(i), i, kByNameRecoded, page, scratch, recoded, alternatives);
+    if (shortNames)
+      AddRoundTrip(items.shortNames.At(i), i, kByShortNameRecoded, page, scratch, recoded,
+                   alternatives);
+  }
+  sys::Free(scratch);
+  return true;
 }
 
 // ---- Matching ----
 
-// Gives each item the first line of the best rank that names it, reading the
-// file once for the names and the short names: a better-ranked line later
-// in the file wins over an earlier one. False when memory runs out.
+// Gives each item the first line that names it by its name. False when
+// memory runs out.
 template <class Unit, class Char>
 bool MatchNames(const FileText<Unit, Char>& file, const FolderItems<Char>& items,
                 CaseFolder<Char> fold, const HostRules& rules, const Matches& matches) {
-  Alternatives<Char> shortNames;
-  if (!CollectShortNames(items, fold, &shortNames)) return false;
   NameIndex<Char> names{};
-  NameIndex<Char> shorts{};
-  const ItemStrings<Char> shortStrings{shortNames.names, sizeof(const Char*), true,
-                                       shortNames.count};
-  bool done = BuildNameIndex(items.names, fold, &names) &&
-              (shortNames.count == 0 || BuildNameIndex(shortStrings, fold, &shorts));
+  bool done = BuildNameIndex(items.names, fold, &names);
   if (done) {
-    const NameIndex<Char>* indexes[2] = {&names, shortNames.count != 0 ? &shorts : nullptr};
-    uint32_t left = names.indexed;  // items left without a line naming them by name
-    done =
-        ForEachNamedEntry(file, indexes, rules,
-                          [&](uint32_t which, uint32_t entry, const DescriptionLine<Unit>& line) {
-                            const uint32_t item = which == 0 ? entry : shortNames.items[entry];
-                            const Rank rank = which == 0 ? kByName : kByShortName;
-                            if (rank >= matches.ranks[item]) return true;
-                            if (rank == kByName) --left;
-                            matches.ranks[item] = rank;
-                            matches.spans[item] = SpanOf(file, line, items.sizes, item);
-                            return left != 0;
-                          });
+    uint32_t left = names.indexed;  // items no line has named yet
+    done = ForEachNamedEntry(file, names, rules,
+                             [&](uint32_t item, const DescriptionLine<Unit>& line) {
+                               if (matches.ranks[item] == kByName) return true;
+                               matches.ranks[item] = kByName;
+                               matches.spans[item] = SpanOf(file, line, items.sizes, item);
+                               return --left != 0;
+                             });
   }
   ReleaseNameIndex(&names);
-  ReleaseNameIndex(&shorts);
-  ReleaseAlternatives(&shortNames);
   return done;
 }
 
-// Gives the items no line named at all the first line naming them by their
-// name or short name round-tripped through the file's code page, in that
-// order: a second reading of the file, only where such names differ.
+// Gives the items no line named by name the first line of the best rank
+// naming one of their other names: a second reading of the file, only
+// where such items have other names.
 template <class Unit, class Char>
-bool MatchRoundTrips(const FileText<Unit, Char>& file, const FolderItems<Char>& items,
-                     CaseFolder<Char> fold, const HostRules& rules, sys::CodePage page,
-                     const Matches& matches) {
-  if (!file.inCodePage) return true;
-  Alternatives<Char> recoded;
-  if (!CollectRoundTrips(items, matches, page, &recoded)) return false;
+bool MatchAlternatives(const FileText<Unit, Char>& file, const FolderItems<Char>& items,
+                       CaseFolder<Char> fold, const HostRules& rules, sys::CodePage page,
+                       const Matches& matches) {
+  Alternatives<Char> others;
+  if (!CollectAlternatives(items, matches, fold, file.inCodePage, page, &others)) return false;
   NameIndex<Char> index{};
-  const ItemStrings<Char> names{recoded.names, sizeof(const Char*), true, recoded.count};
-  bool done = recoded.count == 0 || BuildNameIndex(names, fold, &index);
-  if (done && recoded.count != 0) {
-    const NameIndex<Char>* indexes[2] = {&index, nullptr};
-    done = ForEachNamedEntry(file, indexes, rules,
-                             [&](uint32_t, uint32_t entry, const DescriptionLine<Unit>& line) {
-                               const uint32_t item = recoded.items[entry];
-                               const auto rank = static_cast<Rank>(recoded.ranks[entry]);
+  const ItemStrings<Char> names{others.names, sizeof(const Char*), true, others.count};
+  bool done = others.count == 0 || BuildNameIndex(names, fold, &index);
+  if (done && others.count != 0) {
+    done = ForEachNamedEntry(file, index, rules,
+                             [&](uint32_t entry, const DescriptionLine<Unit>& line) {
+                               const uint32_t item = others.items[entry];
+                               const auto rank = static_cast<Rank>(others.ranks[entry]);
                                if (rank < matches.ranks[item]) {
                                  matches.ranks[item] = rank;
                                  matches.spans[item] = SpanOf(file, line, items.sizes, item);
@@ -393,7 +367,7 @@ bool MatchRoundTrips(const FileText<Unit, Char>& file, const FolderItems<Char>& 
                              });
   }
   ReleaseNameIndex(&index);
-  ReleaseAlternatives(&recoded);
+  ReleaseAlternatives(&others);
   return done;
 }
 
@@ -401,20 +375,19 @@ template <class Unit, class Char>
 bool DescribeItems(const FileText<Unit, Char>& file, const FolderItems<Char>& items,
                    CaseFolder<Char> fold, const HostRules& rules, sys::CodePage page,
                    FolderDescriptions<Char>* out) {
-  static_assert(sizeof(Span) == sizeof(TextSlot), "each slot lies where its span was");
   const uint32_t count = items.names.count;
-  auto* spans = static_cast<Span*>(sys::Allocate(size_t{count} * sizeof(Span)));
+  auto* spans = static_cast<TextSpan*>(sys::Allocate(size_t{count} * sizeof(TextSpan)));
   auto* ranks = static_cast<uint8_t*>(sys::Allocate(count));
   bool described = false;
   if (spans != nullptr && ranks != nullptr) {
-    for (uint32_t i = 0; i < count; ++i) spans[i] = Span{kUnmatched, 0}, ranks[i] = kNoRank;
+    for (uint32_t i = 0; i < count; ++i) spans[i] = TextSpan{0, 0}, ranks[i] = kNoRank;
     const Matches matches{spans, ranks};
-    described = MatchNames(file, items, fold, rules, matches) &&
-                MatchRoundTrips(file, items, fold, rules, page, matches);
+    described = MatchNames(file, items, fold, rules, matches);
+    described = described && MatchAlternatives(file, items, fold, rules, page, matches);
   }
   sys::Free(ranks);
-  described = described && StartDecodedTexts(file.text, reinterpret_cast<TextSlot*>(spans), count,
-                                             kUnmatched, file.decoder, &out->texts, &out->strings);
+  described = described &&
+              StartDecodedTexts(file.text, spans, count, file.decoder, &out->texts, &out->strings);
   if (!described) sys::Free(spans);
   return described;
 }

@@ -25,14 +25,20 @@ template <class Char>
 struct NameIndex {
   ItemStrings<Char> names;
   CaseFolder<Char> fold;
-  NameSlot* slots;     // mask + 1 of them
-  uint32_t* nextSame;  // per entry: the next entry (+ 1) with the same name, or 0
-  Char* scratch;       // 2 * kMaxNameUnits units, for upper-case names
-  uint32_t mask;
+  NameSlot* slots;     // capacity of them
+  uint32_t* nextSame;  // per entry: the next entry (+ 1) with the same name, or 0;
+                       // null until two names differ only in case
+  Char* scratch;       // kScratchNames * kMaxNameUnits units, for upper-case names
+  uint32_t capacity;
   uint32_t indexed;  // how many names the table holds
 };
 
 namespace detail {
+
+// Names keyed ahead of the one going into the table, so that the slots they
+// go to are on their way from memory meanwhile.
+constexpr uint32_t kKeyedAhead = 8;
+constexpr uint32_t kScratchNames = 2 + kKeyedAhead;
 
 // The name's length, or kMaxNameUnits + 1 for any longer one.
 template <class Char>
@@ -83,10 +89,18 @@ bool EntryIs(const NameIndex<Char>& index, uint32_t entry, const NameKey<Char>& 
   return false;
 }
 
+// Where a name of this hash is looked for first: the hash scaled to the
+// table, so that it needs no power-of-two size.
+template <class Char>
+uint32_t HomeSlot(const NameIndex<Char>& index, uint32_t hash) {
+  return static_cast<uint32_t>((uint64_t{hash} * index.capacity) >> 32);
+}
+
 // The slot holding the key's name, or the empty slot where it would go.
 template <class Char>
 uint32_t FindSlot(const NameIndex<Char>& index, const NameKey<Char>& key) {
-  for (uint32_t slot = key.hash & index.mask;; slot = (slot + 1) & index.mask) {
+  for (uint32_t slot = HomeSlot(index, key.hash);;
+       slot = slot + 1 == index.capacity ? 0 : slot + 1) {
     const NameSlot& at = index.slots[slot];
     if (at.entry == 0) return slot;
     if (at.hash == key.hash && EntryIs(index, at.entry - 1, key)) return slot;
@@ -125,46 +139,95 @@ void ReleaseNameIndex(NameIndex<Char>* index) {
 }
 
 // Entry number + 1 of the first entry of the key's name; the others follow
-// through nextSame. 0 for none.
+// through NextSame. 0 for none.
 template <class Char>
 uint32_t FindEntry(const NameIndex<Char>& index, const NameKey<Char>& key) {
   return index.slots[detail::FindSlot(index, key)].entry;
 }
 
-// Indexes every name of up to kMaxNameUnits units. Fewer than half the
-// slots are ever used, so that a search always meets an empty one. False,
+// As FindEntry, looking first at the entries on either side of entry
+// near - 1, which touches no slot: a file usually names the items in the
+// panel's order, or in its reverse. Where no two names differ only in case,
+// an entry of the key's name is the only one.
+template <class Char>
+uint32_t FindEntryNear(const NameIndex<Char>& index, const NameKey<Char>& key, uint32_t near) {
+  if (index.nextSame == nullptr && near != 0) {
+    const uint32_t guesses[2] = {near, near - 2};  // the entries after and before
+    for (const uint32_t guess : guesses) {
+      if (guess < index.names.count && index.names.At(guess) != nullptr &&
+          detail::EntryIs(index, guess, key))
+        return guess + 1;
+    }
+  }
+  return FindEntry(index, key);
+}
+
+// The entry (+ 1) after entry - 1 with the same name, or 0.
+template <class Char>
+uint32_t NextSame(const NameIndex<Char>& index, uint32_t entry) {
+  return index.nextSame != nullptr ? index.nextSame[entry - 1] : 0;
+}
+
+namespace detail {
+
+// Puts entry i in the table, after the first entry of its name where there
+// is one (the links are made when first needed). False when memory runs out.
+template <class Char>
+bool Insert(NameIndex<Char>* index, const NameKey<Char>& key, uint32_t i) {
+  NameSlot& slot = index->slots[FindSlot(*index, key)];
+  if (slot.entry == 0) {
+    slot = NameSlot{i + 1, key.hash};
+    return true;
+  }
+  if (index->nextSame == nullptr) {
+    const uint32_t count = index->names.count;
+    index->nextSame = static_cast<uint32_t*>(sys::Allocate(size_t{count} * sizeof(uint32_t)));
+    if (index->nextSame == nullptr) return false;
+    for (uint32_t k = 0; k < count; ++k) index->nextSame[k] = 0;
+  }
+  const uint32_t first = slot.entry - 1;
+  index->nextSame[i] = index->nextSame[first];
+  index->nextSame[first] = i + 1;
+  return true;
+}
+
+}  // namespace detail
+
+// Indexes every name of up to kMaxNameUnits units. At most two slots in
+// three are ever used, so that a search always meets an empty one. False,
 // with nothing allocated, when memory runs out.
 template <class Char>
 bool BuildNameIndex(const ItemStrings<Char>& names, CaseFolder<Char> fold, NameIndex<Char>* index) {
+  using detail::kKeyedAhead;
   if (names.count > (1u << 29)) return false;
-  uint32_t capacity = 16;
-  while (capacity <= 2 * names.count) capacity *= 2;
-  *index = NameIndex<Char>{names, fold, nullptr, nullptr, nullptr, capacity - 1, 0};
+  const uint32_t capacity = names.count + names.count / 2 + 16;
+  *index = NameIndex<Char>{names, fold, nullptr, nullptr, nullptr, capacity, 0};
   index->slots = static_cast<NameSlot*>(sys::Allocate(size_t{capacity} * sizeof(NameSlot)));
-  index->nextSame =
-      static_cast<uint32_t*>(sys::Allocate(size_t{names.count} * sizeof(uint32_t) + 1));
-  index->scratch = static_cast<Char*>(sys::Allocate(2 * kMaxNameUnits * sizeof(Char)));
-  if (index->slots == nullptr || index->nextSame == nullptr || index->scratch == nullptr) {
+  index->scratch =
+      static_cast<Char*>(sys::Allocate(detail::kScratchNames * kMaxNameUnits * sizeof(Char)));
+  if (index->slots == nullptr || index->scratch == nullptr) {
     ReleaseNameIndex(index);
     return false;
   }
   for (uint32_t i = 0; i < capacity; ++i) index->slots[i] = NameSlot{0, 0};
-  Char* key = index->scratch;
-  for (uint32_t i = 0; i < names.count; ++i) {
-    index->nextSame[i] = 0;
-    const Char* name = names.At(i);
+  Char* keys = index->scratch + 2 * kMaxNameUnits;  // the rest serves EntryIs
+  NameKey<Char> keyed[kKeyedAhead];
+  bool waiting[kKeyedAhead] = {};
+  for (uint32_t i = 0; i < names.count + kKeyedAhead; ++i) {
+    const uint32_t at = i % kKeyedAhead;
+    if (waiting[at] && !detail::Insert(index, keyed[at], i - kKeyedAhead)) {
+      ReleaseNameIndex(index);
+      return false;
+    }
+    waiting[at] = false;
+    const Char* name = i < names.count ? names.At(i) : nullptr;
     if (name == nullptr) continue;
     const uint32_t length = detail::IndexedLength(name);
     if (length == 0 || length > kMaxNameUnits) continue;
-    const NameKey<Char> nameKey = fold.Key(name, length, key);
+    keyed[at] = fold.Key(name, length, keys + at * kMaxNameUnits);
+    waiting[at] = true;
     ++index->indexed;
-    NameSlot& slot = index->slots[detail::FindSlot(*index, nameKey)];
-    if (slot.entry != 0) {  // names that differ only in case share one slot
-      index->nextSame[i] = index->nextSame[slot.entry - 1];
-      index->nextSame[slot.entry - 1] = i + 1;
-      continue;
-    }
-    slot = NameSlot{i + 1, nameKey.hash};
+    __builtin_prefetch(&index->slots[detail::HomeSlot(*index, keyed[at].hash)]);
   }
   return true;
 }
