@@ -126,28 +126,73 @@ TextSpan SpanOf(const FileText<Unit, Char>& file, const DescriptionLine<Unit>& l
   return span;
 }
 
-// Calls matched(entry, line) for every entry of the index that each line
-// names, in the file's order, while it returns true.
-template <class Unit, class Char, class Matched>
+// Where the lines that named no item start, in the file's order, so that
+// a second reading looks at those alone; where they do not fit in memory,
+// or the first reading stopped early, every line is read again.
+struct UnnamedLines {
+  uint32_t* starts;
+  uint32_t count;
+  uint32_t room;
+  bool all;
+};
+
+inline void NoteUnnamed(UnnamedLines* lines, uint32_t start) {
+  if (lines->all) return;
+  if (lines->count == lines->room) {
+    const uint32_t room = lines->room < 64 ? 64 : 2 * lines->room;
+    auto* starts =
+        room > lines->room ? static_cast<uint32_t*>(sys::Allocate(size_t{room} * 4)) : nullptr;
+    if (starts != nullptr) {
+      for (uint32_t i = 0; i < lines->count; ++i) starts[i] = lines->starts[i];
+    }
+    sys::Free(lines->starts);
+    *lines = UnnamedLines{starts, lines->count, room, starts == nullptr};
+    if (lines->all) return;
+  }
+  lines->starts[lines->count++] = start;
+}
+
+// Calls named(entry, line) for every entry of the index that each line
+// names, in the file's order, while it returns true, and notes where each
+// line naming none starts in unnamed, where given. With `only`, reads only
+// the lines it lists.
+template <class Unit, class Char, class Named>
 bool ForEachNamedEntry(const FileText<Unit, Char>& file, const NameIndex<Char>& index,
-                       const HostRules& rules, Matched matched) {
+                       const HostRules& rules, const UnnamedLines* only, UnnamedLines* unnamed,
+                       Named named) {
   const size_t bound = file.decoder.Bound(kMaxNameUnits);
   auto* name = static_cast<Char*>(sys::Allocate(2 * bound * sizeof(Char)));
   if (name == nullptr) return false;
   Char* key = name + bound;
-  const Unit* cursor = file.text;
-  DescriptionLine<Unit> line;
+  const Unit* end = file.text + file.length;
   bool more = true;
   uint32_t near = 0;  // the entry (+ 1) the latest line named
-  while (more && NextDescriptionLine(&cursor, file.text + file.length, file.syntax, &line)) {
-    if (line.nameLength == 0 || line.nameLength > kMaxNameUnits) continue;
+  // Reads the line at *cursor; false at the end of the file.
+  auto look = [&](const Unit** cursor) {
+    const Unit* start = *cursor;
+    DescriptionLine<Unit> line;
+    if (!NextDescriptionLine(cursor, end, file.syntax, &line)) return false;
+    if (line.nameLength == 0 || line.nameLength > kMaxNameUnits) return true;
     const NameKey<Char> lineKey = LineKey(file, line, index.fold, name, key);
     const uint32_t first = EntryNamed(index, lineKey, rules, near);
+    if (first == 0 && unnamed != nullptr)
+      NoteUnnamed(unnamed, static_cast<uint32_t>(start - file.text));
     if (first != 0) near = first;
-    for (uint32_t entry = first; entry != 0 && more; entry = NextSame(index, entry)) {
-      more = matched(entry - 1, line);
+    for (uint32_t entry = first; entry != 0 && more; entry = NextSame(index, entry))
+      more = named(entry - 1, line);
+    return true;
+  };
+  if (only != nullptr && !only->all) {
+    for (uint32_t i = 0; i < only->count && more; ++i) {
+      const Unit* cursor = file.text + only->starts[i];
+      look(&cursor);
+    }
+  } else {
+    const Unit* cursor = file.text;
+    while (more && look(&cursor)) {
     }
   }
+  if (!more && unnamed != nullptr) unnamed->all = true;
   sys::Free(name);
   return true;
 }
@@ -321,41 +366,55 @@ bool CollectAlternatives(const FolderItems<Char>& items, const Matches& matches,
 
 // ---- Matching ----
 
-// Gives each item the first line that names it by its name. False when
-// memory runs out.
+// Gives each item the first line that names it by its name, and notes the
+// lines that name none. False when memory runs out.
 template <class Unit, class Char>
 bool MatchNames(const FileText<Unit, Char>& file, const FolderItems<Char>& items,
-                CaseFolder<Char> fold, const HostRules& rules, const Matches& matches) {
-  NameIndex<Char> names{};
-  bool done = BuildNameIndex(items.names, fold, &names);
-  if (done) {
-    uint32_t left = names.indexed;  // items no line has named yet
-    done = ForEachNamedEntry(file, names, rules,
-                             [&](uint32_t item, const DescriptionLine<Unit>& line) {
-                               if (matches.ranks[item] == kByName) return true;
-                               matches.ranks[item] = kByName;
-                               matches.spans[item] = SpanOf(file, line, items.sizes, item);
-                               return --left != 0;
-                             });
+                const NameIndex<Char>& names, const HostRules& rules, const Matches& matches,
+                UnnamedLines* unnamed) {
+  uint32_t left = names.indexed;  // items no line has named yet
+  return ForEachNamedEntry(file, names, rules, nullptr, unnamed,
+                           [&](uint32_t item, const DescriptionLine<Unit>& line) {
+                             if (matches.ranks[item] == kByName) return true;
+                             matches.ranks[item] = kByName;
+                             matches.spans[item] = SpanOf(file, line, items.sizes, item);
+                             return --left != 0;
+                           });
+}
+
+// Whether one of the other names is an item's name that a line named: that
+// line was not noted as naming nothing.
+template <class Char>
+bool AnyNamedByALine(const Alternatives<Char>& others, const NameIndex<Char>& names,
+                     const HostRules& rules, const Matches& matches) {
+  Char* key = names.scratch + 2 * kMaxNameUnits;
+  for (uint32_t i = 0; i < others.count; ++i) {
+    const Char* name = others.names[i];
+    const NameKey<Char> nameKey = names.fold.Key(name, LengthOf(name), key);
+    for (uint32_t entry = EntryNamed(names, nameKey, rules, 0); entry != 0;
+         entry = NextSame(names, entry)) {
+      if (matches.ranks[entry - 1] == kByName) return true;
+    }
   }
-  ReleaseNameIndex(&names);
-  return done;
+  return false;
 }
 
 // Gives the items no line named by name the first line of the best rank
-// naming one of their other names: a second reading of the file, only
-// where such items have other names.
+// naming one of their other names: a second reading, of the lines that
+// named no item, only where such items have other names.
 template <class Unit, class Char>
 bool MatchAlternatives(const FileText<Unit, Char>& file, const FolderItems<Char>& items,
-                       CaseFolder<Char> fold, const HostRules& rules, sys::CodePage page,
-                       const Matches& matches) {
+                       const NameIndex<Char>& names, const HostRules& rules, sys::CodePage page,
+                       const Matches& matches, UnnamedLines* unnamed) {
   Alternatives<Char> others;
-  if (!CollectAlternatives(items, matches, fold, file.inCodePage, page, &others)) return false;
+  if (!CollectAlternatives(items, matches, names.fold, file.inCodePage, page, &others))
+    return false;
   NameIndex<Char> index{};
-  const ItemStrings<Char> names{others.names, sizeof(const Char*), true, others.count};
-  bool done = others.count == 0 || BuildNameIndex(names, fold, &index);
+  const ItemStrings<Char> strings{others.names, sizeof(const Char*), true, others.count};
+  bool done = others.count == 0 || BuildNameIndex(strings, names.fold, &index);
   if (done && others.count != 0) {
-    done = ForEachNamedEntry(file, index, rules,
+    unnamed->all = unnamed->all || AnyNamedByALine(others, names, rules, matches);
+    done = ForEachNamedEntry(file, index, rules, unnamed, nullptr,
                              [&](uint32_t entry, const DescriptionLine<Unit>& line) {
                                const uint32_t item = others.items[entry];
                                const auto rank = static_cast<Rank>(others.ranks[entry]);
@@ -371,6 +430,21 @@ bool MatchAlternatives(const FileText<Unit, Char>& file, const FolderItems<Char>
   return done;
 }
 
+// Matches the items' names, then their other names, with the lines.
+template <class Unit, class Char>
+bool MatchLines(const FileText<Unit, Char>& file, const FolderItems<Char>& items,
+                CaseFolder<Char> fold, const HostRules& rules, sys::CodePage page,
+                const Matches& matches) {
+  NameIndex<Char> names{};
+  if (!BuildNameIndex(items.names, fold, &names)) return false;
+  UnnamedLines unnamed{nullptr, 0, 0, false};
+  const bool done = MatchNames(file, items, names, rules, matches, &unnamed) &&
+                    MatchAlternatives(file, items, names, rules, page, matches, &unnamed);
+  sys::Free(unnamed.starts);
+  ReleaseNameIndex(&names);
+  return done;
+}
+
 template <class Unit, class Char>
 bool DescribeItems(const FileText<Unit, Char>& file, const FolderItems<Char>& items,
                    CaseFolder<Char> fold, const HostRules& rules, sys::CodePage page,
@@ -382,8 +456,7 @@ bool DescribeItems(const FileText<Unit, Char>& file, const FolderItems<Char>& it
   if (spans != nullptr && ranks != nullptr) {
     for (uint32_t i = 0; i < count; ++i) spans[i] = TextSpan{0, 0}, ranks[i] = kNoRank;
     const Matches matches{spans, ranks};
-    described = MatchNames(file, items, fold, rules, matches);
-    described = described && MatchAlternatives(file, items, fold, rules, page, matches);
+    described = MatchLines(file, items, fold, rules, page, matches);
   }
   sys::Free(ranks);
   described = described &&

@@ -583,13 +583,16 @@ TYPED_TEST(DescriptionFileRules, ANameTheCodePageCannotHoldIsFoundRoundTripped) 
   using C = typename TypeParam::Char;
   if constexpr (kWide<TypeParam>) {
     // 日本.txt written by a program into the OEM file, which lost both
-    // characters; a name the page holds is not looked up so.
+    // characters; a name the page holds is not looked up so. A line naming
+    // one item by its name names another by its round trip too.
     this->File(B("??.txt japanese\r\n?.txt not for a\r\n\x8F.txt pe\r\n"));
-    Panel<TypeParam> panel({"日本.txt", "a.txt", "П.txt"});
+    Panel<TypeParam> panel({"日本.txt", "a.txt", "П.txt", "?.txt", "本.txt"});
     ASSERT_TRUE(panel.Read());
     EXPECT_EQ(panel.Of(0), T<C>("japanese"));
     EXPECT_EQ(panel.Of(1), T<C>("<none>"));
     EXPECT_EQ(panel.Of(2), T<C>("pe"));
+    EXPECT_EQ(panel.Of(3), T<C>("not for a"));
+    EXPECT_EQ(panel.Of(4), T<C>("not for a"));
 
     // Not in a file with a byte-order mark.
     this->File(B("\xef\xbb\xbf??.txt japanese\r\n"));
