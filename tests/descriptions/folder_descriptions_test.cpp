@@ -283,7 +283,8 @@ TYPED_TEST(DescriptionFileRules, TheFirstLineNamingAnItemWinsEvenWithoutADescrip
 TYPED_TEST(DescriptionFileRules, NamesMatchWithoutRegardToCaseAndItemsDifferingInCaseShareALine) {
   using C = typename TypeParam::Char;
   // As UTF-8 with a byte-order mark, so that every host reads the Cyrillic
-  // name; Z and z are the ASCII fast path's last letters.
+  // name; Z and z are the ASCII fast paths' last letters, in an item's name
+  // and in a line's.
   this->File(
       B("\xef\xbb\xbf"
         "MIXED2.TXT upper for mixed2\r\nfoo.txt lower\r\nFoo.txt upper\r\n"
@@ -291,7 +292,7 @@ TYPED_TEST(DescriptionFileRules, NamesMatchWithoutRegardToCaseAndItemsDifferingI
         "zz.TXT zed\r\n"
         "\xd0\xb0.txt small a\r\n"));
   Panel<TypeParam> panel({"Mixed2.txt", "Foo.txt", "foo.txt", "FOO.txt",
-                          "\xd1\x8f\xd0\xb1\xd0\xbb\xd0\xbe\xd0\xba\xd0\xbe.txt", "ZZ.txt",
+                          "\xd1\x8f\xd0\xb1\xd0\xbb\xd0\xbe\xd0\xba\xd0\xbe.txt", "zZ.txt",
                           "\xd0\xb0.txt"});
   ASSERT_TRUE(panel.Read());
   EXPECT_EQ(panel.Of(0), T<C>("upper for mixed2"));
@@ -362,10 +363,11 @@ TYPED_TEST(DescriptionFileRules, ALeadingSizeEqualToTheItemsSizeIsLeftOutAsTheHo
   this->File(
       B("a.txt 5 five bytes\r\nb.txt 1,234 with comma\r\nc.txt 6 wrong size\r\n"
         "d.txt 5\r\ne.txt 0   zero\r\nf.txt 5five glued\r\ng.txt 1,34 in place\r\n"
-        "h.txt 987 nines\r\ni.txt 1.234 with dot\r\nj.txt 0005 leading zeros\r\n"));
-  Panel<TypeParam> panel(
-      {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "f.txt", "g.txt", "h.txt", "i.txt", "j.txt"});
-  panel.Sizes({5, 1234, 5, 5, 0, 5, 1234, 987, 1234, 5});
+        "h.txt 987 nines\r\ni.txt 1.234 with dot\r\nj.txt 0005 leading zeros\r\n"
+        "k.txt 100 hundred\r\n"));
+  Panel<TypeParam> panel({"a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "f.txt", "g.txt", "h.txt",
+                          "i.txt", "j.txt", "k.txt"});
+  panel.Sizes({5, 1234, 5, 5, 0, 5, 1234, 987, 1234, 5, 100});
   ASSERT_TRUE(panel.Read());
   const bool far2l = kFar2l<TypeParam>;
   EXPECT_EQ(panel.Of(0), T<C>("five bytes"));
@@ -378,6 +380,7 @@ TYPED_TEST(DescriptionFileRules, ALeadingSizeEqualToTheItemsSizeIsLeftOutAsTheHo
   EXPECT_EQ(panel.Of(7), T<C>("nines"));
   EXPECT_EQ(panel.Of(8), T<C>(far2l ? "with dot" : "1.234 with dot"));
   EXPECT_EQ(panel.Of(9), T<C>("0005 leading zeros"));
+  EXPECT_EQ(panel.Of(10), T<C>("hundred"));
 
   // Sizes as WIN32_FIND_DATA holds them: the high half first.
   this->File(B("a.txt 4294967301 big\r\n"));
@@ -467,11 +470,14 @@ TYPED_TEST(DescriptionFileRules, TheHostsAnsiSettingReadsAFileWithoutAMarkInTheA
 
 TYPED_TEST(DescriptionFileRules, Utf8AndUtf16WithAByteOrderMarkAreDecoded) {
   using C = typename TypeParam::Char;
-  const std::string text = "a.txt Привет мир\r\nb.txt café ü\r\nc.txt € 😀\r\n";
+  // U+10000 and U+103FF: the first character needing a pair, and a pair
+  // whose low half is the last one.
+  const std::string text =
+      "a.txt Привет мир\r\nb.txt café ü\r\nc.txt € 😀 𐀀𐏿\r\n";
   Panel<TypeParam> panel({"a.txt", "b.txt", "c.txt"});
-  // In CP866 é and ü are missing (default character) and so are € and 😀.
+  // In CP866 é and ü are missing (default character) and so is the rest.
   const auto b = sizeof(C) == 1 ? T<C>("caf? ?") : T<C>("café ü");
-  const auto c = sizeof(C) == 1 ? T<C>("? ?") : T<C>("€ 😀");
+  const auto c = sizeof(C) == 1 ? T<C>("? ? ??") : T<C>("€ 😀 𐀀𐏿");
 
   this->File(B("\xef\xbb\xbf" + text));
   ASSERT_TRUE(panel.Read());
@@ -523,13 +529,13 @@ TYPED_TEST(DescriptionFileRules, BadUtf8BecomesReplacementCharacters) {
   using C = typename TypeParam::Char;
   this->File(
       B("\xef\xbb\xbf"
-        "a.txt ok \xd0\x9f then \xff\xc3 \xed\xa0\x80 \xf0\x9f\x98\r\n"));
+        "a.txt ok \xd0\x9f then \xff\xc3 \xed\xa0\x80 \xf0\x9f\x98 \xe0\x80\xaf\r\n"));
   Panel<TypeParam> panel({"a.txt"});
   ASSERT_TRUE(panel.Read());
-  // Each bad byte is one U+FFFD, which CP866 lacks.
+  // Each bad byte is one U+FFFD, which CP866 lacks; an overlong '/' too.
   const auto bad = sizeof(C) == 1 ? std::string("?") : std::string("\xef\xbf\xbd");
-  EXPECT_EQ(panel.Of(0),
-            T<C>("ok П then " + bad + bad + " " + bad + bad + bad + " " + bad + bad + bad));
+  EXPECT_EQ(panel.Of(0), T<C>("ok П then " + bad + bad + " " + bad + bad + bad + " " + bad + bad +
+                              bad + " " + bad + bad + bad));
 }
 
 TYPED_TEST(DescriptionFileRules, Utf16WithAnOddLastByteReadsItAsOneMoreCharacter) {

@@ -125,4 +125,14 @@ TEST(PrefixMatchEquivalence, AsksTheHostOncePerPairOfLettersNotPerItem) {
   EXPECT_EQ(host.cmpNameCalls, 2) << "every pair is known by now";
 }
 
+TEST(PrefixMatchEquivalence, MorePairsBeyondByteUnitsThanItKeepsAreStillAskedRightly) {
+  std::vector<std::u16string> items;
+  for (char16_t c = u'\u4E00'; c < u'\u4E00' + 300; ++c) items.push_back(std::u16string(1, c));
+  items.push_back(u"apple");
+  auto matcher = std::make_unique<PrefixMatcher<char16_t>>();
+  ResetMatcher(matcher.get());
+  HostFor<char16_t>();
+  EXPECT_EQ(FoundByTheSpeedSearch<char16_t>(items, u"a", 0, 0, matcher.get()), 300);
+}
+
 }  // namespace

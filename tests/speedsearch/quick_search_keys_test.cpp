@@ -83,6 +83,7 @@ TEST(QuickSearchKeyRule, ReadsTheVirtualKeyAndModifiersBeforeTheCharacter) {
       {"Shift+F1", Key(0x70, kShift, 0), SearchAction::kLeave},
       {"a", Key('A', 0, 'a'), SearchAction::kAppend},
       {"AltGr+Q gives @", Key('Q', kAlt | kRightCtrl, '@'), SearchAction::kAppend},
+      {"AltGr+V", Key('V', sys::kRightAlt | kCtrl, 0), SearchAction::kLeave},
       {"Esc", Key(0x1B, 0, 27), SearchAction::kEnd},
       {"Backspace", Key(0x08, 0, 8), SearchAction::kDropLast},
       {"Ctrl+Backspace", Key(0x08, kCtrl, 127), SearchAction::kClear},
