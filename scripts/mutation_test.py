@@ -28,30 +28,17 @@ ROOT = Path(__file__).resolve().parent.parent
 BUILD = ROOT / "build" / "mutation"
 TIMEOUT = 30  # seconds per test program (the slowest takes 3): a slip that loops for ever is caught
 
-# The test programs: the test sources of each, beside the shared plug-in
-# code and test doubles every program links.
+# The test programs: the test sources of each (patterns under the root),
+# beside the shared plug-in code and test doubles every program links.
 PROGRAMS = {
-    "descriptions": ["tests/descriptions/folder_descriptions_test.cpp",
-                     "tests/descriptions/panel_descriptions_test.cpp"],
-    "speedsearch": ["tests/speedsearch/find_by_description_test.cpp",
-                    "tests/speedsearch/prefix_match_test.cpp",
-                    "tests/speedsearch/quick_search_keys_test.cpp",
-                    "tests/speedsearch/search_keys_test.cpp",
-                    "tests/speedsearch/search_text_test.cpp",
-                    "tests/speedsearch/speed_search_test.cpp"],
-    "far1": ["tests/far1/far1_gateway_test.cpp", "tests/far1/far1_plugin_test.cpp"],
-    "filemask": ["tests/filemask/file_mask_test.cpp"],
-    "far2l": ["tests/far2l/far2l_gateway_test.cpp", "tests/far2l/far2l_texts_test.cpp",
-              "tests/far2l/far2l_find_test.cpp", "tests/far2l/fake_far2l.cpp",
-              "far2l/far2l_gateway.cpp", "far2l/far2l_snapshot.cpp",
-              "far2l/far2l_settings.cpp", "far2l/far2l_console_input.cpp",
-              "far2l/far2l_mask_dialog.cpp", "far2l/far2l_plugin.cpp",
-              "far2l/far2l_console.cpp", "far2l/far2l_find.cpp",
-              "far2l/far2l_results_panel.cpp"],
+    "descriptions": ["tests/descriptions/*.cpp"],
+    "speedsearch": ["tests/speedsearch/*.cpp"],
+    "far1": ["tests/far1/*_test.cpp"],
+    "filemask": ["tests/filemask/*.cpp"],
+    "far2l": ["tests/far2l/*.cpp", "far2l/*.cpp"],
 }
-SHARED = ["far1/far1_host.cpp", "far1/far1_gateway.cpp", "far1/far1_plugin.cpp",
-          "tests/far1/fake_far1.cpp", "tests/doubles/fake_system.cpp",
-          "tests/doubles/fake_folders.cpp", "filemask/file_mask.cpp", "filemask/mask_list.cpp"]
+SHARED = ["far1/*.cpp", "tests/far1/fake_far1.cpp", "tests/doubles/*.cpp", "filemask/*.cpp"]
+
 
 # The programs whose tests mirror each source folder (or file).
 MIRRORS = {
@@ -213,16 +200,20 @@ add_library(shared STATIC {shared})
 """
 
 
+def files(patterns):
+    return " ".join(sorted(p.as_posix() for pattern in patterns for p in ROOT.glob(pattern)))
+
+
 def harness_text():
     root = ROOT.as_posix()
     programs = []
     for name, sources in PROGRAMS.items():
-        files = " ".join(f"{root}/{s}" for s in sources)
-        programs.append(f"add_executable({name} {files})\n"
+        files_ = files(sources)
+        programs.append(f"add_executable({name} {files_})\n"
                         f"target_link_libraries({name} PRIVATE shared GTest::gtest_main)\n"
                         f"target_compile_definitions({name} PRIVATE "
                         f"FAR2L_SOURCE_DIR=\"{root}/far2l\")")
-    return HARNESS.format(root=root, shared=" ".join(f"{root}/{s}" for s in SHARED),
+    return HARNESS.format(root=root, shared=files(SHARED),
                           programs="\n".join(programs))
 
 
