@@ -290,10 +290,12 @@ TYPED_TEST(DescriptionFileRules, NamesMatchWithoutRegardToCaseAndItemsDifferingI
         "MIXED2.TXT upper for mixed2\r\nfoo.txt lower\r\nFoo.txt upper\r\n"
         "\xd0\xaf\xd0\x91\xd0\x9b\xd0\x9e\xd0\x9a\xd0\x9e.txt apple\r\n"
         "zz.TXT zed\r\n"
-        "\xd0\xb0.txt small a\r\n"));
+        "\xd0\xb0.txt small a\r\nend.txt end\r\nbar.txt bar\r\n"));
+  // bar.txt comes right before the item the line before named, and shares
+  // its name with BAR.txt but for case.
   Panel<TypeParam> panel({"Mixed2.txt", "Foo.txt", "foo.txt", "FOO.txt",
                           "\xd1\x8f\xd0\xb1\xd0\xbb\xd0\xbe\xd0\xba\xd0\xbe.txt", "zZ.txt",
-                          "\xd0\xb0.txt"});
+                          "\xd0\xb0.txt", "BAR.txt", "bar.txt", "end.txt"});
   ASSERT_TRUE(panel.Read());
   EXPECT_EQ(panel.Of(0), T<C>("upper for mixed2"));
   EXPECT_EQ(panel.Of(1), T<C>("lower"));
@@ -302,6 +304,8 @@ TYPED_TEST(DescriptionFileRules, NamesMatchWithoutRegardToCaseAndItemsDifferingI
   EXPECT_EQ(panel.Of(4), T<C>("apple"));
   EXPECT_EQ(panel.Of(5), T<C>("zed"));
   EXPECT_EQ(panel.Of(6), T<C>("small a"));
+  EXPECT_EQ(panel.Of(7), T<C>("bar"));
+  EXPECT_EQ(panel.Of(8), T<C>("bar"));
 }
 
 TYPED_TEST(DescriptionFileRules, CaseIsIgnoredInEveryScriptTheHostUpperCases) {
@@ -575,7 +579,8 @@ TYPED_TEST(DescriptionFileRules, AnItemIsFoundByItsShortNameWhereItsNameIsNotInT
   using C = typename TypeParam::Char;
   this->File(
       B("LONGNA~1.TXT by short name\r\nboth.txt by name\r\nBOTH~1.TXT by short name\r\n"
-        "LATE~1.TXT short name first\r\n\"late name.txt\" name later\r\n"));
+        "LATE~1.TXT short name first\r\n\"late name.txt\" name later\r\n"
+        "LONGNA~1.TXT short name again\r\n"));
   Panel<TypeParam> panel({"long name.txt", "both.txt", "plain.txt", "late name.txt"});
   panel.ShortNames({"LONGNA~1.TXT", "BOTH~1.TXT", "", "LATE~1.TXT"});
   ASSERT_TRUE(panel.Read());
