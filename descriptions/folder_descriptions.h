@@ -182,15 +182,12 @@ bool ForEachNamedEntry(const FileText<Unit, Char>& file, const NameIndex<Char>& 
       more = named(entry - 1, line);
     return true;
   };
-  if (only != nullptr && !only->all) {
-    for (uint32_t i = 0; i < only->count && more; ++i) {
-      const Unit* cursor = file.text + only->starts[i];
-      look(&cursor);
-    }
-  } else {
-    const Unit* cursor = file.text;
-    while (more && look(&cursor)) {
-    }
+  const bool listedOnly = only != nullptr && !only->all;
+  const Unit* cursor = file.text;
+  for (uint32_t listed = 0; more; ++listed) {
+    if (listedOnly && listed == only->count) break;
+    if (listedOnly) cursor = file.text + only->starts[listed];
+    if (!look(&cursor)) break;
   }
   if (!more && unnamed != nullptr) unnamed->all = true;
   sys::Free(name);
