@@ -43,15 +43,16 @@ template <class Char>
 inline constexpr DialogForm<Char> kFindForm = Form<Char, kFindHelpTopic, kFindHistory>(
     DialogName::kFind, kFindDialog, kFindDialogWidth, kFindDialogHeight);
 
-// The dialog as it last closed.
+// The dialog as it last closed: all zero at first, so that it takes no room
+// in the module's file.
 template <class Char>
 struct FindChoice {
   KeptMask<Char> mask;
-  bool subfolders;
+  bool withoutSubfolders;  // Search subfolders starts on
 };
 
 template <class Char>
-constinit FindChoice<Char> lastFind = {{}, true};
+constinit FindChoice<Char> lastFind = {};
 
 // The find dialog: false when cancelled or the mask is empty. The mask
 // stays valid until the next dialog.
@@ -67,10 +68,10 @@ bool AskForFind(const typename G::Char** mask, bool* subfolders) {
                                   nullptr,
                                   G::Msg(Message::kFindOk),
                                   G::Msg(Message::kFindCancel)};
-  const bool accepted =
-      G::RunForm(kFindForm<Char>, texts, &last.mask, &last.subfolders) == kFindOkButton;
+  *subfolders = !last.withoutSubfolders;
+  const bool accepted = G::RunForm(kFindForm<Char>, texts, &last.mask, subfolders) == kFindOkButton;
+  last.withoutSubfolders = !*subfolders;
   *mask = last.mask.text;
-  *subfolders = last.subfolders;
   return accepted && last.mask.text[0] != 0;
 }
 
