@@ -5,43 +5,11 @@
 #include <windows.h>
 
 #include "sys/folders.h"
+#include "sys/long_path.h"
 #include "sys/system.h"
 
 namespace sys {
 namespace {
-
-uint32_t Length(const char16_t* text) {
-  uint32_t n = 0;
-  while (text[n] != 0 && n <= kMaxPathUnits) ++n;
-  return n;
-}
-
-// path, then tail (both UTF-16), as a path the system opens at any length:
-// the \\?\ form for drive paths and shares. A block to Free, or null.
-wchar_t* LongPath(const char16_t* path, const char16_t* tail) {
-  const uint32_t length = Length(path);
-  const uint32_t tailLength = Length(tail);
-  if (length == 0 || length + tailLength + 8 > kMaxPathUnits) return nullptr;
-  auto* out = static_cast<wchar_t*>(Allocate((kMaxPathUnits + 1) * sizeof(wchar_t)));
-  if (out == nullptr) return nullptr;
-  uint32_t used = 0;
-  const auto put = [&](const char16_t* text, uint32_t count) {
-    for (uint32_t i = 0; i < count; ++i) out[used++] = static_cast<wchar_t>(text[i]);
-  };
-  const bool prefixed = length >= 4 && path[0] == u'\\' && path[1] == u'\\' &&
-                        (path[2] == u'?' || path[2] == u'.') && path[3] == u'\\';
-  if (!prefixed && length >= 2 && path[0] == u'\\' && path[1] == u'\\') {
-    put(u"\\\\?\\UNC", 7);
-    put(path + 1, length - 1);  // keeps one backslash before the server
-  } else {
-    if (!prefixed && length >= 2 && path[1] == u':') put(u"\\\\?\\", 4);
-    put(path, length);
-  }
-  if (tailLength > 0 && out[used - 1] != L'\\') out[used++] = L'\\';
-  put(tail, tailLength);
-  out[used] = 0;
-  return out;
-}
 
 uint64_t Ticks(const FILETIME& time) {
   return (uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime;

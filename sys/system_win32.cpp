@@ -1,6 +1,7 @@
 // The Win32 side of the plug-in's system services; built into the DLL only.
 #include <windows.h>
 
+#include "sys/long_path.h"
 #include "sys/system.h"
 
 namespace sys {
@@ -131,10 +132,9 @@ void Append(wchar_t* path, uint32_t* used, const char16_t* text, uint32_t count)
   for (uint32_t i = 0; i < count; ++i) path[(*used)++] = static_cast<wchar_t>(text[i]);
 }
 
-// Joins folder and name into a path CreateFileW opens, with the \\?\ prefix
-// past MAX_PATH (drive paths and UNC shares). Null when it cannot be built;
-// otherwise a block to Free.
-wchar_t* JoinPath(const char16_t* folder, const char16_t* name) {
+}  // namespace
+
+wchar_t* LongPath(const char16_t* folder, const char16_t* name) {
   const uint32_t folderLength = Length(folder);
   const uint32_t nameLength = Length(name);
   if (folderLength == 0 || folderLength + nameLength + 8 > kMaxPathUnits) return nullptr;
@@ -156,11 +156,14 @@ wchar_t* JoinPath(const char16_t* folder, const char16_t* name) {
     }
   }
   Append(path, &used, rest, restLength);
-  if (folder[folderLength - 1] != u'\\' && folder[folderLength - 1] != u'/') path[used++] = L'\\';
+  const char16_t last = folder[folderLength - 1];
+  if (nameLength > 0 && last != u'\\' && last != u'/') path[used++] = L'\\';
   Append(path, &used, name, nameLength);
   path[used] = 0;
   return path;
 }
+
+namespace {
 
 // Only files on a local fixed disk are mapped: on a share or a removable
 // disk a failed read of a mapped page is an exception in the host rather
@@ -219,7 +222,7 @@ FileRead ReadOpenFile(HANDLE file, uint32_t maxBytes, bool mappable, FolderFile*
 
 FileRead ReadFolderFile(const char16_t* folder, const char16_t* name, uint32_t maxBytes,
                         FolderFile* file) {
-  wchar_t* path = JoinPath(folder, name);
+  wchar_t* path = LongPath(folder, name);
   if (path == nullptr) return FileRead::kMissing;
   FileRead result = FileRead::kUnreadable;
   const DWORD attributes = GetFileAttributesW(path);
