@@ -30,8 +30,8 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import cases  # noqa: E402
 import fixture  # noqa: E402
 from hostdriver import (FIRST_ITEM_ROW, LAST_ITEM_ROW, KINDS, Host, Timeout,  # noqa: E402
-                        Unavailable, name_key, remove, session_folder)
-from run import plugin_folder  # noqa: E402
+                        TmuxSilent, Unavailable, name_key, remove, session_folder)
+from run import once_more_if_tmux_silent, plugin_folder  # noqa: E402
 
 SKIP = 77
 # far2l picks its code pages by this file in its settings folder; the
@@ -312,6 +312,8 @@ def run(args):
             else:
                 print(f"ok - {folder.title}: {len(own_read)} descriptions as the host shows them")
         return 1 if failed else 0
+    except TmuxSilent:
+        raise
     except (cases.Failure, Timeout, OSError) as e:
         print(f"FAIL: {e}")
         return 1
@@ -328,7 +330,7 @@ def main():
     parser.add_argument("--folders", nargs="*", help="words of the folders' titles to run")
     args = parser.parse_args()
     args.work = os.path.abspath(args.work)
-    return run(args)
+    return once_more_if_tmux_silent(run, args)
 
 
 if __name__ == "__main__":

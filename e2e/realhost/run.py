@@ -107,6 +107,20 @@ def run(args):
         remove(scratch)
 
 
+def once_more_if_tmux_silent(run_case, args):
+    """run_case(args), started again once from scratch where tmux itself
+    stops answering (see TmuxSilent)."""
+    try:
+        return run_case(args)
+    except TmuxSilent as e:
+        print(f"# {e}: the case starts again, once")
+    try:
+        return run_case(args)
+    except TmuxSilent as e:
+        print(f"FAIL: {e}")
+        return 1
+
+
 def main():
     # CTest and timeout(1) end a run with SIGTERM: leave through the context
     # managers, which end the host and its tmux server.
@@ -125,15 +139,7 @@ def main():
     if not (args.kind and args.plugin and args.group):
         parser.error("--kind, --plugin and GROUP are needed")
     args.work = os.path.abspath(args.work)
-    try:
-        return run(args)
-    except TmuxSilent as e:
-        print(f"# {e}: the case starts again, once")
-    try:
-        return run(args)
-    except TmuxSilent as e:
-        print(f"FAIL: {e}")
-        return 1
+    return once_more_if_tmux_silent(run, args)
 
 
 if __name__ == "__main__":
